@@ -1,0 +1,27 @@
+// File-system services of the start-up sequence and the flash job: the application directory,
+// the current directory and the existence test.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// The directory that holds the running executable, as the platform reports it (Linux:
+// /proc/self/exe; Windows: the module file name), without a trailing separator except at a
+// root ("c:\", "/"). UTF-8.
+std::string ApplicationDirectory();
+
+std::string CurrentDirectory();
+// Changes the current directory, the drive included on Windows. False when it fails.
+bool ChangeDirectory(std::string_view path);
+
+// True when path names an existing entry that is neither a directory nor a volume label.
+// Never fails: an empty, malformed or missing path gives false.
+bool FileExists(std::string_view path);
+
+// Opens path in binary mode, creating it empty when it is missing, and closes it again.
+bool TouchFile(std::string_view path);
+bool RemoveFile(std::string_view path);
+
+}  // namespace app

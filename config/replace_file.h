@@ -1,0 +1,18 @@
+// Replacing a file without ever losing the old one: the new bytes go to a temporary file in
+// the same folder, are flushed to disk, and only then renamed over the old file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace config {
+
+// Writes bytes to path as described above. On any failure the old file (if any) is left as it
+// was, the temporary file is removed, and false is returned.
+bool ReplaceFile(std::string_view path, std::string_view bytes);
+
+// The whole file as bytes; nullopt when it cannot be opened or read (missing, a directory).
+std::optional<std::string> ReadWholeFile(std::string_view path);
+
+}  // namespace config

@@ -1,0 +1,20 @@
+// The tool's configuration file ".ucon64rc" and its environment variable UCON64_HOME.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace config {
+
+inline constexpr std::string_view kToolConfigFileName = ".ucon64rc";
+inline constexpr std::string_view kToolHomeVariable = "UCON64_HOME";
+
+// The twelve lines, CR LF after each, with appDir inserted unchanged (UTF-8).
+std::string ToolConfigText(std::string_view appDir);
+
+// UCON64_HOME = appDir in the program's own environment. False on failure.
+bool SetToolEnvironment(std::string_view appDir);
+// Replaces ".ucon64rc" in the current directory. False on failure; the old file then stays.
+bool WriteToolConfig(std::string_view appDir);
+
+}  // namespace config

@@ -1,0 +1,22 @@
+// What a job (flash, SRAM transfer) needs from the main window: its controls, the application
+// directory, and the runner that streams the tool's output into the output box.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ui/window.h"
+
+namespace exec {
+
+class JobHost {
+ public:
+  virtual ~JobHost() = default;
+  virtual ui::Window& form() = 0;
+  virtual const std::string& appDir() const = 0;
+  // Runs one command line through the captured process runner into cTextBox.
+  virtual void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+                              const std::string* sStartInFolder) = 0;
+};
+
+}  // namespace exec

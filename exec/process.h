@@ -1,0 +1,36 @@
+// The captured process runner: the one routine that starts the external tool.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ui {
+class TextBox;
+class EventLoop;
+}  // namespace ui
+
+namespace exec {
+
+struct RunContext {
+  std::string appDir;        // searched first for the program, as Windows does
+  ui::EventLoop* events;     // keeps the windows working while the call waits for output
+};
+
+// Runs sCommandLine (program name first) as a hidden child with standard output and standard
+// error on one pipe and no standard input, and inserts each chunk it writes into cTextBox at
+// the caret. sStartInFolder null: the child starts in the current directory. Returns when every
+// writer has closed the pipe; reads no exit code. When the program cannot be started, one line
+// naming it and the system's reason goes into the box.
+void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+                    const std::string* sStartInFolder, const RunContext& context);
+
+// The arguments of a command line: blanks separate, double quotes group (and are removed),
+// nothing is escaped.
+std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+// Where a bare program name is found: the application directory first, then each directory
+// of PATH. A name with a separator is taken as it is. Empty when it is found nowhere.
+std::string FindProgram(std::string_view name, std::string_view appDir);
+
+}  // namespace exec

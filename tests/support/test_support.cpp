@@ -1,0 +1,56 @@
+#include "support/test_support.h"
+
+#include "app/paths.h"
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  static std::atomic<unsigned> counter{0};
+  std::random_device rd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = fs::temp_directory_path() /
+                         ("telvo-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+    std::error_code ec;
+    if (fs::create_directory(candidate, ec)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary directory");
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+std::string TempDir::file(std::string_view name) const { return (path_ / name).string(); }
+
+void WriteBytes(const fs::path& file, std::string_view bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + file.string());
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+CurrentDirGuard::CurrentDirGuard() : saved_(fs::current_path()) {}
+CurrentDirGuard::~CurrentDirGuard() {
+  std::error_code ec;
+  fs::current_path(saved_, ec);
+}
+
+std::string BuildToolsDir() { return app::ApplicationDirectory(); }
+
+}  // namespace testing_support

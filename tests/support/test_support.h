@@ -1,0 +1,45 @@
+// Small helpers shared by the test programs.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace testing_support {
+
+// A fresh folder under the system's temporary directory, removed with everything in it when
+// the object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string(); }
+  // path() / name, as a string.
+  std::string file(std::string_view name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
+std::string ReadBytes(const std::filesystem::path& file);
+
+// Restores the current directory when it goes away.
+class CurrentDirGuard {
+ public:
+  CurrentDirGuard();
+  ~CurrentDirGuard();
+
+ private:
+  std::filesystem::path saved_;
+};
+
+// The folder that holds the test programs and the helper programs built beside them
+// (ucon64 simulator, recording fake tool).
+std::string BuildToolsDir();
+
+}  // namespace testing_support

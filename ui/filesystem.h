@@ -1,0 +1,61 @@
+// What the drive, directory and file lists show, independent of any toolkit. Every backend's
+// file browser uses these, so the three lists behave the same on every platform and in tests.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ui {
+
+// The platform's path separator: '\\' on Windows, '/' elsewhere.
+char PathSeparator();
+
+// Joins a directory and a name with one separator, without normalising: a root that already
+// ends with the separator ("c:\", "/") gives a doubled one, as the flash list expects.
+std::string JoinPath(std::string_view dir, std::string_view name);
+
+// Drives in the order the drive list shows them. Windows: the logical drives, "a:", "c:" ...
+// Linux: "/" then every mounted volume under /media, /mnt and /run/media.
+std::vector<std::string> ListDrives();
+
+// The drive that holds path: Windows, its first two characters in lower case; Linux, the
+// longest mount point of ListDrives() that contains path.
+std::string DriveOfPath(std::string_view path);
+
+// Regular files of dir, sorted by name, without hidden (dot) and system files. Empty when dir
+// cannot be read.
+std::vector<std::string> ListFiles(std::string_view dir);
+
+// Subdirectories of dir, sorted by name, without hidden ones. Empty when dir cannot be read.
+std::vector<std::string> ListSubdirectories(std::string_view dir);
+
+// The entries of a directory list opened at path: each ancestor from the root down, then path
+// itself, then its subdirectories. depth is the indentation; opened marks path itself.
+struct DirEntry {
+  std::string path;   // full path of the entry
+  std::string label;  // what the list shows: the root as is, otherwise the last component
+  int depth = 0;
+  bool opened = false;
+};
+std::vector<DirEntry> DirListEntries(std::string_view path);
+
+bool IsDirectory(std::string_view path);
+
+// Each drive keeps its own current directory, as drives do on Windows. Linux has no such
+// thing, so the file browsers of the program share this record of it.
+class DriveDirectories {
+ public:
+  // The current directory of drive: the last one recorded for it, or the drive itself.
+  // On Windows the system's own record is asked first.
+  std::string currentOf(std::string_view drive) const;
+  void record(std::string_view path);
+
+ private:
+  std::map<std::string, std::string, std::less<>> last_;
+};
+
+DriveDirectories& SharedDriveDirectories();
+
+}  // namespace ui
