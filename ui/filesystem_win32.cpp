@@ -1,0 +1,111 @@
+// Windows view of drives and directories for the file browser: the logical drives, each with
+// the current directory the system keeps for it. Names go to and come from the system in the
+// ANSI code page.
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "exec/codepage.h"
+#include "ui/filesystem.h"
+
+namespace ui {
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool HasDriveLetter(std::string_view path) {
+  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
+// Windows lists names without regard to case, in the order of the user's locale; names that
+// differ only in case (possible on shares) keep byte order so the list is stable.
+bool NameLess(const std::string& a, const std::string& b) {
+  int order = lstrcmpiA(a.c_str(), b.c_str());
+  if (order != 0) return order < 0;
+  return a < b;
+}
+
+enum class Want { Files, Directories };
+
+std::vector<std::string> ListEntries(std::string_view dir, Want want) {
+  std::vector<std::string> names;
+  std::string pattern = exec::Utf8ToAnsi(dir);
+  if (pattern.empty()) return names;
+  if (!IsSeparator(pattern.back())) pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    const DWORD attributes = found.dwFileAttributes;
+    if (name == "." || name == ".." || (attributes & FILE_ATTRIBUTE_HIDDEN)) continue;
+    const bool isDir = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (want == Want::Files && (isDir || (attributes & FILE_ATTRIBUTE_SYSTEM))) continue;
+    if (want == Want::Directories && !isDir) continue;
+    names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end(), NameLess);
+  for (std::string& name : names) name = exec::AnsiToUtf8(name);
+  return names;
+}
+
+}  // namespace
+
+char PathSeparator() { return '\\'; }
+
+// "c:\..." has the root "c:\"; a share "\\server\share\..." has "\\server\share\". The root is
+// always a prefix of path, as the directory list takes the rest apart after it.
+std::string RootOf(std::string_view path) {
+  if (HasDriveLetter(path) && path.size() >= 3 && IsSeparator(path[2]))
+    return std::string(path.substr(0, 3));
+  if (path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+    size_t server = path.find_first_of("\\/", 2);
+    if (server == std::string_view::npos) return "";
+    size_t share = path.find_first_of("\\/", server + 1);
+    if (share == std::string_view::npos) return std::string(path) + '\\';
+    return std::string(path.substr(0, share + 1));
+  }
+  return "";
+}
+
+std::vector<std::string> ListDrives() {
+  std::vector<std::string> drives;
+  const DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (mask & (DWORD{1} << i)) drives.push_back(std::string{static_cast<char>('a' + i), ':'});
+  }
+  return drives;
+}
+
+std::string DriveOfPath(std::string_view path) {
+  if (!HasDriveLetter(path)) return "";
+  return std::string{static_cast<char>(std::tolower(static_cast<unsigned char>(path[0]))), ':'};
+}
+
+std::vector<std::string> ListFiles(std::string_view dir) { return ListEntries(dir, Want::Files); }
+
+std::vector<std::string> ListSubdirectories(std::string_view dir) {
+  return ListEntries(dir, Want::Directories);
+}
+
+bool IsDirectory(std::string_view path) {
+  const DWORD attributes = GetFileAttributesA(exec::Utf8ToAnsi(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// "x:" alone names the current directory of drive x, which the system keeps per drive.
+std::string SystemCurrentDirectoryOfDrive(std::string_view drive) {
+  const std::string fallback = std::string(drive.substr(0, 2)) + '\\';
+  if (!HasDriveLetter(drive)) return std::string(drive);
+  const std::string relative(drive.substr(0, 2));
+  char buffer[MAX_PATH];
+  DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, buffer, nullptr);
+  if (length == 0 || length >= MAX_PATH) return fallback;
+  return exec::AnsiToUtf8(std::string_view(buffer, length));
+}
+
+}  // namespace ui
