@@ -12,6 +12,13 @@ class EventLoop;
 
 namespace exec {
 
+// How the program ends a line of its own in the output box: the box's native line end.
+#ifdef _WIN32
+inline constexpr std::string_view kOutputLineEnd = "\r\n";
+#else
+inline constexpr std::string_view kOutputLineEnd = "\n";
+#endif
+
 struct RunContext {
   std::string appDir;        // searched first for the program, as Windows does
   ui::EventLoop* events;     // keeps the windows working while the call waits for output

@@ -47,8 +47,8 @@ bool IsDirectory(std::string_view path);
 // thing, so the file browsers of the program share this record of it.
 class DriveDirectories {
  public:
-  // The current directory of drive: the last one recorded for it, or the drive itself.
-  // On Windows the system's own record is asked first.
+  // The current directory of drive: the last one recorded for it; otherwise, on Windows the
+  // system's current directory of that drive, on Linux the drive itself.
   std::string currentOf(std::string_view drive) const;
   void record(std::string_view path);
 
@@ -57,5 +57,12 @@ class DriveDirectories {
 };
 
 DriveDirectories& SharedDriveDirectories();
+
+// Platform part of DriveDirectories::currentOf: the system's current directory of drive
+// (Windows), or the drive itself (Linux).
+std::string SystemCurrentDirectoryOfDrive(std::string_view drive);
+
+// The root of path ("/" on Linux, "c:\" on Windows); empty when path has none.
+std::string RootOf(std::string_view path);
 
 }  // namespace ui

@@ -96,8 +96,8 @@ class DirList {
  public:
   virtual ~DirList() = default;
   virtual std::string path() const = 0;
-  // A drive alone ("c:", or a drive list entry) stands for that drive's current directory.
-  // Setting a different path raises Change.
+  // Setting a different path raises Change. The path becomes its drive's current directory
+  // (ui::SharedDriveDirectories()).
   virtual void setPath(std::string_view path) = 0;
 };
 

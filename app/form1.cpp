@@ -1,0 +1,180 @@
+#include "app/form1.h"
+
+#include <exception>
+#include <string>
+
+#include "app/form1_layout.h"
+#include "app/paths.h"
+#include "app/shell.h"
+#include "config/replace_file.h"
+#include "config/settings.h"
+#include "config/tool_config.h"
+#include "exec/codepage.h"
+#include "exec/process.h"
+#include "flash/flash_job.h"
+#include "flash/flash_list.h"
+#include "flash/rom_title.h"
+#include "sram/form2.h"
+#include "sram/sram_job.h"
+#include "ui/file_browser.h"
+#include "ui/filesystem.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kJobButtons[] = {"Command1", "Command2", "Command3", "Command4",
+                                       "Command5"};
+constexpr const char* kOptionBoxes[] = {"Check1", "Check2", "Check3", "Check4"};
+
+// The start-up sequence goes on past any step that fails, without a message.
+template <class Step>
+void ResumeNext(Step step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+// The controls the settings file carries, as they stand.
+config::SettingsValues OptionControls(ui::Window& w) {
+  config::SettingsValues values;
+  for (int i = 0; i < 4; ++i) values.check[i] = w.get<ui::CheckBox>(kOptionBoxes[i]).value();
+  values.port = w.get<ui::TextBox>("Text2").text();
+  values.option64 = w.get<ui::OptionButton>("Option1").value();
+  values.option32 = w.get<ui::OptionButton>("Option2").value();
+  return values;
+}
+
+}  // namespace
+
+Form1::Form1(ui::Backend& backend, Options options)
+    : backend_(backend), appDir_(std::move(options.appDir)) {
+  window_ = backend_.createWindow(Form1Spec());
+  ui::Window& w = *window_;
+
+  ui::ConnectFileBrowser(w);
+  w.on("File1", ui::Event::Click, [&w] { flash::File1_Click(w); });
+  w.on("File1", ui::Event::DblClick, [this] { File1_DblClick(); });
+  w.on("VScroll1", ui::Event::Change, [this] { VScroll1_Change(); });
+  w.on("Label9", ui::Event::Click, [] { OpenInBrowser(kMakerPage); });
+  w.on("Label10", ui::Event::Click, [] { OpenInBrowser(kCartridgeMakerPage); });
+  w.on("Label12", ui::Event::Click, [] { OpenInBrowser(kManualPage); });
+  w.on("Command1", ui::Event::Click, [this, &w] {
+    if (!jobRunning_) flash::AddToList(w);
+  });
+  w.on("Command2", ui::Event::Click, [this, &w] {
+    if (!jobRunning_) flash::RemoveItem(w);
+  });
+  w.on("Command3", ui::Event::Click, [this, &w] {
+    if (!jobRunning_) flash::EraseList(w);
+  });
+  w.on("Command4", ui::Event::Click, [this] { RunJob(&flash::Command4_Click); });
+  w.on("Command5", ui::Event::Click, [this] { Command5_Click(); });
+  w.onActivate([this] { Form_Activate(); });
+  w.onUnload([this](bool& cancel) { Form_Unload(cancel); });
+}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load() {
+  ui::Window& w = *window_;
+  ResumeNext([&] { ChangeDirectory(appDir_); });
+  ResumeNext([&] { config::SetToolEnvironment(appDir_); });
+  ResumeNext([&] { config::WriteToolConfig(appDir_); });
+  ResumeNext([&] {
+    if (!FileExists(settingsPath())) WriteDefaultSettings();
+  });
+  ResumeNext([&] { w.show(); });
+  ResumeNext([&] { backend_.processPendingEvents(); });
+  ResumeNext([&] { LoadSettings(); });
+  ResumeNext([&] { VScroll1_Change(); });
+  ResumeNext([&] { w.setFocus(); });
+}
+
+void Form1::Form_Unload(bool& cancel) {
+  // Closing during a job never kills the tool: the close waits for the job's end.
+  if (jobRunning_) {
+    closeAfterJob_ = true;
+    cancel = true;
+    return;
+  }
+  SaveSettings();
+  ChangeDirectory(appDir_);
+  // The program ends with its last window; a dialog left open would keep it running.
+  if (form2_ && form2_->loaded()) form2_->window().unload();
+}
+
+void Form1::Form_Activate() {
+  if (sram::TransferPending(*window_)) RunJob(&sram::RunPendingTransfer);
+}
+
+void Form1::VScroll1_Change() {
+  const int slot = window_->get<ui::ScrollBar>("VScroll1").value() + 1;
+  window_->get<ui::Captioned>("Label7").setCaption(std::to_string(slot));
+}
+
+void Form1::Command5_Click() {
+  if (jobRunning_) return;
+  if (!form2_ || !form2_->loaded()) form2_ = std::make_unique<sram::Form2>(backend_, *window_);
+  form2_->show();
+}
+
+void Form1::File1_DblClick() {
+  if (!jobRunning_) flash::AddToList(*window_);
+}
+
+void Form1::RunJob(void (*job)(exec::JobHost&)) {
+  if (jobRunning_) return;
+  jobRunning_ = true;
+  setJobButtonsEnabled(false);
+  job(*this);
+  jobRunning_ = false;
+  setJobButtonsEnabled(true);
+  if (closeAfterJob_) {
+    closeAfterJob_ = false;
+    window_->unload();
+  }
+}
+
+void Form1::setJobButtonsEnabled(bool on) {
+  for (const char* name : kJobButtons) window_->control(name).setEnabled(on);
+}
+
+void Form1::ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+                           const std::string* sStartInFolder) {
+  exec::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_});
+}
+
+bool Form1::FileExists(std::string_view Path) const { return app::FileExists(Path); }
+
+std::string Form1::settingsPath() const {
+  return ui::JoinPath(appDir_, config::kSettingsFileName);
+}
+
+void Form1::WriteDefaultSettings() {
+  config::ReplaceFile(settingsPath(), exec::Utf8ToAnsi(config::DefaultSettingsText()));
+}
+
+void Form1::LoadSettings() {
+  ui::Window& w = *window_;
+  // A file that cannot be read (never written, or a directory in its place) changes nothing.
+  std::optional<std::string> bytes = config::ReadWholeFile(settingsPath());
+  if (!bytes) return;
+  config::SettingsValues values = OptionControls(w);
+  config::ApplySettingsText(exec::AnsiToUtf8(*bytes), values);
+
+  for (int i = 0; i < 4; ++i) w.get<ui::CheckBox>(kOptionBoxes[i]).setValue(values.check[i]);
+  w.get<ui::TextBox>("Text2").setText(values.port);
+  if (values.option64) w.get<ui::OptionButton>("Option1").setValue(true);
+  if (values.option32) w.get<ui::OptionButton>("Option2").setValue(true);
+}
+
+void Form1::SaveSettings() {
+  config::SettingsValues values = OptionControls(*window_);
+  // Written whole to a temporary file and renamed over the old one: a failed write leaves
+  // the user's settings as they were.
+  config::ReplaceFile(settingsPath(), exec::Utf8ToAnsi(config::FormatSettings(values)));
+}
+
+}  // namespace app

@@ -1,0 +1,67 @@
+// The main window (Form1): its handlers, the start-up and shut-down sequences, the settings
+// file's I/O, and the guard that keeps one tool job at a time.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "exec/job_host.h"
+#include "ui/window.h"
+
+namespace sram {
+class Form2;
+}
+
+namespace app {
+
+class Form1 : public exec::JobHost {
+ public:
+  struct Options {
+    std::string appDir;  // the application directory; ApplicationDirectory() in the program
+  };
+
+  Form1(ui::Backend& backend, Options options);
+  ~Form1() override;
+
+  // The start-up sequence. Every step that fails is skipped without a message.
+  void Form_Load();
+
+  // exec::JobHost
+  ui::Window& form() override { return *window_; }
+  const std::string& appDir() const override { return appDir_; }
+  void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+                      const std::string* sStartInFolder) override;
+
+  bool FileExists(std::string_view Path) const;
+  std::string settingsPath() const;
+
+  void WriteDefaultSettings();
+  void LoadSettings();
+  void SaveSettings();
+
+  // True while a flash or SRAM job runs the tool.
+  bool jobRunning() const { return jobRunning_; }
+  sram::Form2* dialog() { return form2_.get(); }
+
+ private:
+  void Form_Unload(bool& cancel);
+  void Form_Activate();
+  void VScroll1_Change();
+  void Command5_Click();
+  void File1_DblClick();
+
+  // Runs job unless one is already running; the job buttons are greyed meanwhile, and a close
+  // asked for during the job is carried out when it has ended.
+  void RunJob(void (*job)(exec::JobHost&));
+  void setJobButtonsEnabled(bool on);
+
+  ui::Backend& backend_;
+  std::string appDir_;
+  std::unique_ptr<ui::Window> window_;
+  std::unique_ptr<sram::Form2> form2_;
+  bool jobRunning_ = false;
+  bool closeAfterJob_ = false;
+};
+
+}  // namespace app

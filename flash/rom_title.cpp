@@ -1,0 +1,39 @@
+#include "flash/rom_title.h"
+
+#include <fstream>
+
+#include "exec/codepage.h"
+#include "ui/filesystem.h"
+
+namespace flash {
+
+std::optional<std::string> ReadRomTitle(std::string_view path) {
+  std::ifstream file{std::string(path), std::ios::binary};
+  if (!file) return std::nullopt;
+  std::string field(kTitleLength, '\0');
+  file.seekg(kTitleOffset);
+  if (!file) return std::string();  // shorter than the header: none of the field is there
+  file.read(field.data(), static_cast<std::streamsize>(field.size()));
+  field.resize(static_cast<size_t>(file.gcount()));
+  return field;
+}
+
+std::string TitleText(std::string_view fieldBytes) {
+  // A text box holds no NUL character (native boxes would end the text there). A NUL in the
+  // field is shown as a blank instead, so the title keeps its columns and what follows it.
+  std::string bytes(fieldBytes);
+  for (char& c : bytes)
+    if (c == '\0') c = ' ';
+  return exec::AnsiToUtf8(bytes);
+}
+
+void File1_Click(ui::Window& form1) {
+  auto& files = form1.get<ui::FileList>("File1");
+  if (files.listIndex() < 0) return;
+  const std::string path = ui::JoinPath(form1.get<ui::DirList>("Dir1").path(), files.fileName());
+  // A file that cannot be opened (deleted meanwhile, locked) leaves an empty title box.
+  std::optional<std::string> field = ReadRomTitle(path);
+  form1.get<ui::TextBox>("Text1").setText(field ? TitleText(*field) : std::string());
+}
+
+}  // namespace flash

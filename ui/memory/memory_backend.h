@@ -1,0 +1,141 @@
+// A window backend that keeps every control in memory. Tests drive it as a user would (click,
+// select, type, close) without a display, and read back what the handlers did.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/window_base.h"
+
+namespace ui {
+
+class MemoryWindow;
+
+class MemoryBackend : public Backend {
+ public:
+  MemoryBackend();
+  ~MemoryBackend() override;
+
+  std::unique_ptr<Window> createWindow(const WindowSpec& spec) override;
+  void messageBox(std::string_view text, std::string_view title) override;
+  void post(Handler fn) override;
+  void run() override;
+  void processPendingEvents() override;
+#ifdef _WIN32
+  void waitForPipe(void* pipe) override;
+#else
+  void waitReadable(int fd) override;
+#endif
+
+  // --- for tests ---
+  struct Message {
+    std::string text;
+    std::string title;
+  };
+  const std::vector<Message>& messages() const { return messages_; }
+  // Runs at every processPendingEvents(): what the user does while a tool runs.
+  void setUserDuringEvents(std::function<void()> fn) { duringEvents_ = std::move(fn); }
+  // Runs at every message box, before it is dismissed.
+  void setUserAtMessageBox(std::function<void()> fn) { atMessageBox_ = std::move(fn); }
+  // Windows that exist now, by their table name.
+  MemoryWindow* find(std::string_view name) const;
+  Activation& activation() { return activation_; }
+  // How often the event loop ran while a child was silent (waitReadable/waitForPipe).
+  int waitTicks() const { return waitTicks_; }
+
+ private:
+  friend class MemoryWindow;
+  void runPosted();
+
+  Activation activation_;
+  std::deque<Handler> posted_;
+  std::vector<Message> messages_;
+  std::function<void()> duringEvents_;
+  std::function<void()> atMessageBox_;
+  std::vector<MemoryWindow*> windows_;
+  int waitTicks_ = 0;
+};
+
+class MemoryControl;
+
+class MemoryWindow : public WindowBase {
+ public:
+  MemoryWindow(const WindowSpec& spec, MemoryBackend& backend);
+  ~MemoryWindow() override;
+
+  bool enabled() const override { return enabled_; }
+  void setEnabled(bool on) override { enabled_ = on; }
+  Control& control(std::string_view name) override;
+
+  bool visible() const { return visible_; }
+  bool hasFocus() const { return backend_.activation().active() == this; }
+  int focusCount() const { return focusCount_; }
+
+  // --- the user's actions; each is refused (returns false) while the window or the control
+  // is disabled, as a real window refuses input ---
+  bool userClick(std::string_view name);           // button, label, check/option box, text box
+  bool userSelect(std::string_view name, int index);       // file list or list box entry
+  bool userDoubleClick(std::string_view name, int index);  // file list: select, then DblClick
+  bool userOpenDirectory(std::string_view name, std::string_view path);
+  bool userPickDrive(std::string_view name, std::string_view drive);
+  bool userScroll(std::string_view name, int delta);  // +1: down arrow, -1: up arrow
+  bool userType(std::string_view name, std::string_view text);
+  bool userClose();  // close button
+
+  MemoryControl& memoryControl(std::string_view name);
+  void raiseChange(std::string_view name) { raise(name, Event::Change); }
+  // Clears the other option buttons of container.
+  void selectOption(std::string_view container, const MemoryControl* selected);
+
+ protected:
+  void nativeShow() override { visible_ = true; }
+  void nativeFocus() override { ++focusCount_; }
+  void nativeDestroy() override { visible_ = false; }
+
+ private:
+  bool accepts(std::string_view name);
+
+  MemoryBackend& backend_;
+  std::map<std::string, std::unique_ptr<MemoryControl>, std::less<>> controls_;
+  bool enabled_ = true;
+  bool visible_ = false;
+  int focusCount_ = 0;
+};
+
+// The state of one control; the interfaces it answers to depend on its kind.
+class MemoryControl : public Control {
+ public:
+  MemoryControl(MemoryWindow& window, const ControlSpec& spec) : window_(window), spec_(spec) {}
+  bool enabled() const override { return enabled_; }
+  void setEnabled(bool on) override { enabled_ = on; }
+  const ControlSpec& spec() const { return spec_; }
+
+ protected:
+  MemoryWindow& window_;
+  const ControlSpec& spec_;
+  bool enabled_ = true;
+};
+
+class MemoryText : public MemoryControl, public TextBox {
+ public:
+  MemoryText(MemoryWindow& w, const ControlSpec& s) : MemoryControl(w, s), text_(s.caption) {}
+  std::string text() const override { return text_; }
+  void setText(std::string_view text) override;
+  void replaceSelection(std::string_view text) override;
+  // For tests: the user moves the caret or selects text.
+  void select(size_t start, size_t length);
+  size_t caret() const { return start_ + length_; }
+  int assignments() const { return assignments_; }
+
+ private:
+  std::string text_;
+  size_t start_ = 0;
+  size_t length_ = 0;
+  int assignments_ = 0;
+};
+
+}  // namespace ui

@@ -1,0 +1,22 @@
+// The in-memory backend's wait for a child's output: the test's "user" keeps acting while the
+// pipe is silent, as a real window keeps handling events.
+#include <poll.h>
+
+#include <cerrno>
+
+#include "ui/memory/memory_backend.h"
+
+namespace ui {
+
+void MemoryBackend::waitReadable(int fd) {
+  for (;;) {
+    pollfd p{fd, POLLIN, 0};
+    int n = poll(&p, 1, 10);
+    if (n > 0) return;
+    if (n < 0 && errno != EINTR) return;
+    ++waitTicks_;
+    processPendingEvents();
+  }
+}
+
+}  // namespace ui
