@@ -12,6 +12,11 @@ namespace config {
 // was, the temporary file is removed, and false is returned.
 bool ReplaceFile(std::string_view path, std::string_view bytes);
 
+// The temporary file ReplaceFile writes first: path followed by ".tmp", in the same folder.
+// A leftover file of that name (from a run that ended mid-write) is overwritten; anything
+// else in the way (a directory) makes ReplaceFile fail.
+std::string TemporaryPathFor(std::string_view path);
+
 // The whole file as bytes; nullopt when it cannot be opened or read (missing, a directory).
 std::optional<std::string> ReadWholeFile(std::string_view path);
 

@@ -1,0 +1,63 @@
+// File-system services on POSIX systems. The application directory comes from /proc/self/exe,
+// which names the executable itself whatever the current directory or argv[0] say.
+#include "app/paths.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace app {
+
+namespace {
+
+// The folder part of a path: no trailing separator except at the root.
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string ExecutablePath() {
+  std::vector<char> buffer(256);
+  for (;;) {
+    ssize_t got = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (got < 0) return std::string();
+    if (static_cast<size_t>(got) < buffer.size()) return std::string(buffer.data(), got);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace
+
+std::string ApplicationDirectory() { return FolderOf(ExecutablePath()); }
+
+std::string CurrentDirectory() {
+  std::vector<char> buffer(256);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+  return std::string(buffer.data());
+}
+
+bool ChangeDirectory(std::string_view path) { return ::chdir(std::string(path).c_str()) == 0; }
+
+bool FileExists(std::string_view path) {
+  struct stat info {};
+  if (path.empty() || ::stat(std::string(path).c_str(), &info) != 0) return false;
+  return !S_ISDIR(info.st_mode);
+}
+
+bool TouchFile(std::string_view path) {
+  int fd = ::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  return ::close(fd) == 0;
+}
+
+bool RemoveFile(std::string_view path) { return ::unlink(std::string(path).c_str()) == 0; }
+
+}  // namespace app

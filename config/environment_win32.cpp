@@ -1,0 +1,17 @@
+// The process environment on Windows: SetEnvironmentVariableA with ANSI strings. Children that
+// CreateProcessA starts without an environment block of their own inherit it.
+#include "config/environment.h"
+
+#include "exec/codepage.h"
+
+#include <windows.h>
+
+namespace config {
+
+bool SetEnvironmentVariable(std::string_view name, std::string_view value) {
+  std::string ansiName = exec::Utf8ToAnsi(name);
+  std::string ansiValue = exec::Utf8ToAnsi(value);
+  return ::SetEnvironmentVariableA(ansiName.c_str(), ansiValue.c_str()) != 0;
+}
+
+}  // namespace config

@@ -1,0 +1,64 @@
+// Replacing a file on POSIX systems: write a temporary file beside it, fdatasync it, rename it
+// over the old one, then sync the folder so the rename itself survives a power cut.
+#include "config/replace_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace config {
+
+namespace {
+
+// A leftover temporary file from an interrupted run is removed so that saving keeps working;
+// anything else under that name (a directory, a link) is not ours to touch.
+int CreateTemporary(const std::string& temp) {
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  int fd = ::open(temp.c_str(), kFlags, 0666);
+  if (fd >= 0 || errno != EEXIST) return fd;
+  struct stat info {};
+  if (::lstat(temp.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  if (::unlink(temp.c_str()) != 0) return -1;
+  return ::open(temp.c_str(), kFlags, 0666);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+void SyncFolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+bool ReplaceFile(std::string_view path, std::string_view bytes) {
+  std::string target(path);
+  std::string temp = TemporaryPathFor(path);
+  int fd = CreateTemporary(temp);
+  if (fd < 0) return false;
+
+  bool written = WriteAll(fd, bytes) && ::fdatasync(fd) == 0;
+  bool closed = ::close(fd) == 0;
+  if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  SyncFolderOf(target);
+  return true;
+}
+
+}  // namespace config

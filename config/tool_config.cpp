@@ -1,0 +1,47 @@
+// The tool's configuration file ".ucon64rc" and UCON64_HOME, both pointing the tool at the
+// application directory. The file is rewritten at every start, so the tool always finds the
+// same twelve settings whatever was left there before.
+#include "config/tool_config.h"
+
+#include "config/environment.h"
+#include "config/replace_file.h"
+#include "exec/codepage.h"
+#include "ui/filesystem.h"
+
+namespace config {
+
+std::string ToolConfigText(std::string_view appDir) {
+  std::string dir(appDir);
+  // The lines built from the directory have no blanks around "="; the tool reads them whole,
+  // so a directory with spaces goes in as it is, unquoted.
+  const std::string lines[] = {
+      "version = 207",
+      "backups = 1",
+      "ansi_color = 1",
+      "parport = 378",
+      "discmage_path=" + ui::JoinPath(dir, "discmage.dll"),
+      "ucon64_configdir=" + dir,
+      "ucon64_datdir=" + dir,
+      "f2afirmware = f2afirm.Hex",
+      "iclientu = iclientu.bin",
+      "iclientp = iclientp.bin",
+      "ilogo = ilogo.bin",
+      "gbaloader = loader.bin",
+  };
+  std::string out;
+  for (const std::string& line : lines) {
+    out += line;
+    out += "\r\n";
+  }
+  return out;
+}
+
+bool SetToolEnvironment(std::string_view appDir) {
+  return SetEnvironmentVariable(kToolHomeVariable, appDir);
+}
+
+bool WriteToolConfig(std::string_view appDir) {
+  return ReplaceFile(kToolConfigFileName, exec::Utf8ToAnsi(ToolConfigText(appDir)));
+}
+
+}  // namespace config

@@ -1,0 +1,110 @@
+#include "app/paths.h"
+
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::CurrentDirGuard;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+#ifdef _WIN32
+constexpr const char* kOwnProgram = "test_app_paths.exe";
+constexpr char kSeparator = '\\';
+#else
+constexpr const char* kOwnProgram = "test_app_paths";
+constexpr char kSeparator = '/';
+#endif
+
+TEST(ApplicationDirectory, HoldsTheRunningProgramWithoutTrailingSeparator) {
+  std::string dir = app::ApplicationDirectory();
+  ASSERT_FALSE(dir.empty());
+  EXPECT_NE(dir.back(), kSeparator);
+  EXPECT_TRUE(app::FileExists(dir + kSeparator + kOwnProgram)) << dir;
+}
+
+TEST(ApplicationDirectory, DoesNotFollowTheCurrentDirectory) {
+  std::string before = app::ApplicationDirectory();
+  TempDir dir;
+  CurrentDirGuard restore;
+  ASSERT_TRUE(app::ChangeDirectory(dir.str()));
+  EXPECT_EQ(app::ApplicationDirectory(), before);
+}
+
+TEST(FileExists, OnlyForEntriesThatAreNotDirectories) {
+  TempDir dir;
+  WriteBytes(dir.file("file"), "x");
+  WriteBytes(dir.file("empty"), "");
+  fs::create_directory(dir.file("folder"));
+  struct Row {
+    std::string path;
+    bool expected;
+  };
+  std::vector<Row> rows = {
+      {dir.file("file"), true},
+      {dir.file("empty"), true},
+      {dir.file("folder"), false},
+      {dir.str(), false},
+      {dir.file("missing"), false},
+      {dir.file("missing/file"), false},
+      {dir.file("file") + kSeparator + "x", false},
+      {"", false},
+  };
+#ifndef _WIN32
+  fs::create_symlink(dir.file("file"), dir.file("link-to-file"));
+  fs::create_directory_symlink(dir.file("folder"), dir.file("link-to-folder"));
+  fs::create_symlink(dir.file("missing"), dir.file("dangling"));
+  rows.push_back({dir.file("folder") + "/", false});
+  rows.push_back({dir.file("link-to-file"), true});
+  rows.push_back({dir.file("link-to-folder"), false});
+  rows.push_back({dir.file("dangling"), false});
+#endif
+  for (const Row& row : rows) EXPECT_EQ(app::FileExists(row.path), row.expected) << row.path;
+}
+
+TEST(CurrentDirectory, ChangesOnlyToDirectoriesThatExist) {
+  TempDir dir;
+  fs::create_directory(dir.file("sub dir"));
+  CurrentDirGuard restore;
+
+  ASSERT_TRUE(app::ChangeDirectory(dir.file("sub dir")));
+  EXPECT_TRUE(fs::equivalent(app::CurrentDirectory(), dir.file("sub dir")));
+
+  const std::string refused[] = {dir.file("missing"), "", dir.file("sub dir") + kSeparator + "x"};
+  for (const std::string& path : refused) {
+    EXPECT_FALSE(app::ChangeDirectory(path)) << path;
+    EXPECT_TRUE(fs::equivalent(app::CurrentDirectory(), dir.file("sub dir"))) << path;
+  }
+}
+
+TEST(TouchFile, CreatesMissingFilesAndKeepsExistingContent) {
+  TempDir dir;
+  WriteBytes(dir.file("kept"), "content\r\n");
+
+  EXPECT_TRUE(app::TouchFile(dir.file("new")));
+  EXPECT_EQ(ReadBytes(dir.file("new")), "");
+  EXPECT_TRUE(app::TouchFile(dir.file("kept")));
+  EXPECT_EQ(ReadBytes(dir.file("kept")), "content\r\n");
+  EXPECT_FALSE(app::TouchFile(dir.file("missing") + kSeparator + "file"));
+}
+
+TEST(RemoveFile, RemovesFilesOnly) {
+  TempDir dir;
+  WriteBytes(dir.file("TEMP.BIN"), "image");
+  fs::create_directory(dir.file("folder"));
+
+  EXPECT_TRUE(app::RemoveFile(dir.file("TEMP.BIN")));
+  EXPECT_FALSE(fs::exists(dir.file("TEMP.BIN")));
+  EXPECT_FALSE(app::RemoveFile(dir.file("TEMP.BIN")));
+  EXPECT_FALSE(app::RemoveFile(dir.file("folder")));
+  EXPECT_TRUE(fs::is_directory(dir.file("folder")));
+}
+
+}  // namespace
