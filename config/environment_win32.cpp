@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+// <windows.h> maps this name to its own ANSI/wide function; ours lives in namespace config.
+#undef SetEnvironmentVariable
+
 namespace config {
 
 bool SetEnvironmentVariable(std::string_view name, std::string_view value) {
