@@ -17,22 +17,20 @@ namespace app {
 
 namespace {
 
-// Runs in the intermediate child: only calls that are safe after fork.
+// Runs in the intermediate child: only calls that are safe after fork, no allocation.
 [[noreturn]] void SpawnDetached(const char* url) {
+  int devNull = ::open("/dev/null", O_RDWR);
+  if (devNull < 0) ::_exit(1);
+  for (int fd = 0; fd <= 2; ++fd) ::dup2(devNull, fd);
   // The browser may outlive the program by hours; it must not hold any of the program's pipes
   // or files open.
   ::closefrom(3);
 
-  posix_spawn_file_actions_t actions;
-  if (::posix_spawn_file_actions_init(&actions) != 0) ::_exit(1);
-  for (int fd = 0; fd <= 2; ++fd) {
-    int flags = fd == 0 ? O_RDONLY : O_WRONLY;
-    ::posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", flags, 0);
-  }
   char program[] = "xdg-open";
   char* argv[] = {program, const_cast<char*>(url), nullptr};
   pid_t pid = 0;
-  int failed = ::posix_spawnp(&pid, program, &actions, nullptr, argv, environ);
+  int failed = ::posix_spawnp(&pid, program, /*file_actions=*/nullptr, /*attrp=*/nullptr, argv,
+                              environ);
   ::_exit(failed == 0 ? 0 : 1);
 }
 
