@@ -1,0 +1,124 @@
+// How fast the runner moves a tool's output into an output box, measured against draining the
+// same output from a pipe into nothing, and whether its cost per MiB stays flat as the output
+// grows. Usage: exec_stream_bench [repetitions]   (run from the build directory)
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/paths.h"
+#include "exec/process.h"
+#include "ui/window.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// An output box as the window backends keep it: one growing text with the caret at its end.
+class MemoryTextBox : public ui::TextBox {
+ public:
+  std::string text() const override { return text_; }
+  void setText(std::string_view text) override {
+    text_ = text;
+    caret_ = text_.size();
+  }
+  void replaceSelection(std::string_view text) override {
+    text_.insert(caret_, text);
+    caret_ += text.size();
+  }
+  std::size_t size() const { return text_.size(); }
+
+ private:
+  std::string text_;
+  std::size_t caret_ = 0;
+};
+
+// Waits as a window backend does: until the pipe is readable, with no events to run.
+class IdleEventLoop : public ui::EventLoop {
+ public:
+  void processPendingEvents() override {}
+  void waitReadable(int fd) override {
+    pollfd p{fd, POLLIN, 0};
+    poll(&p, 1, -1);
+  }
+};
+
+std::string Writer() { return app::ApplicationDirectory() + "/telvo-test-writer"; }
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// The writer's output read into nothing, 10240 bytes at a time: the floor for any runner.
+double RawDrain(std::size_t bytes) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) std::abort();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+  const std::string program = Writer();
+  const std::string count = std::to_string(bytes);
+  char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("bytes"),
+                  const_cast<char*>(count.c_str()), nullptr};
+  const auto start = Clock::now();
+  pid_t pid = -1;
+  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) != 0) std::abort();
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  std::vector<char> buffer(10240);
+  std::size_t total = 0;
+  for (ssize_t got; (got = read(fds[0], buffer.data(), buffer.size())) > 0;) total += got;
+  close(fds[0]);
+  waitpid(pid, nullptr, 0);
+  const double seconds = Seconds(Clock::now() - start);
+  if (total != bytes) std::abort();
+  return seconds;
+}
+
+double Runner(std::size_t bytes) {
+  MemoryTextBox box;
+  IdleEventLoop events;
+  const auto start = Clock::now();
+  exec::ExecAndCapture("telvo-test-writer bytes " + std::to_string(bytes), box, nullptr,
+                       exec::RunContext{app::ApplicationDirectory(), &events});
+  const double seconds = Seconds(Clock::now() - start);
+  if (box.size() != bytes) std::abort();
+  return seconds;
+}
+
+template <class F>
+double Best(F f, std::size_t bytes, int repetitions) {
+  double best = 1e9;
+  for (int i = 0; i < repetitions; ++i) best = std::min(best, f(bytes));
+  return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  const std::vector<std::size_t> sizesMiB = {1, 16, 64};
+  std::vector<double> runnerPerMiB;
+  std::printf("%8s %14s %14s %10s %16s\n", "MiB", "raw MiB/s", "runner MiB/s", "runner/raw",
+              "runner ms/MiB");
+  for (std::size_t mib : sizesMiB) {
+    const std::size_t bytes = mib << 20;
+    const double raw = Best(RawDrain, bytes, repetitions);
+    const double runner = Best(Runner, bytes, repetitions);
+    runnerPerMiB.push_back(runner / static_cast<double>(mib));
+    std::printf("%8zu %14.1f %14.1f %10.2f %16.3f\n", mib, static_cast<double>(mib) / raw,
+                static_cast<double>(mib) / runner, raw / runner, 1000.0 * runner / static_cast<double>(mib));
+  }
+  std::printf("cost per MiB at 64 MiB / at 1 MiB: %.2f (goal: at most 1.5)\n",
+              runnerPerMiB.back() / runnerPerMiB.front());
+  std::printf("box: in-memory text (no FLTK backend measured in this run)\n");
+  return 0;
+}

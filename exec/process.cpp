@@ -1,0 +1,95 @@
+// The platform-independent parts of starting the tool: splitting a command line into its
+// arguments and finding a bare program name the way Windows does.
+#include "exec/process.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace exec {
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr char kPathListSeparator = ';';
+constexpr std::string_view kDirSeparators = "\\/:";
+constexpr const char* kJoin = "\\";
+#else
+constexpr char kPathListSeparator = ':';
+constexpr std::string_view kDirSeparators = "/";
+constexpr const char* kJoin = "/";
+#endif
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsProgramFile(const std::string& candidate) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(candidate, ec);
+  if (ec || !fs::is_regular_file(status)) return false;
+#ifdef _WIN32
+  return true;
+#else
+  constexpr fs::perms anyExec = fs::perms::owner_exec | fs::perms::group_exec |
+                                fs::perms::others_exec;
+  return (status.permissions() & anyExec) != fs::perms::none;
+#endif
+}
+
+// The directory joined with the name and nothing else: a root that already ends with the
+// separator gives a doubled one, which the system accepts.
+std::string FindIn(std::string_view dir, std::string_view name) {
+  if (dir.empty()) return {};
+  std::string candidate(dir);
+  candidate += kJoin;
+  candidate += name;
+  if (IsProgramFile(candidate)) return candidate;
+#ifdef _WIN32
+  if (IsProgramFile(candidate + ".exe")) return candidate + ".exe";
+#endif
+  return {};
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
+  std::vector<std::string> args;
+  std::string current;
+  bool inArgument = false;  // a quote pair alone ("") still makes an (empty) argument
+  bool quoted = false;
+  for (char c : commandLine) {
+    if (c == '"') {
+      quoted = !quoted;
+      inArgument = true;
+      continue;
+    }
+    if (IsBlank(c) && !quoted) {
+      if (inArgument) args.push_back(std::move(current));
+      current.clear();
+      inArgument = false;
+      continue;
+    }
+    current += c;
+    inArgument = true;
+  }
+  if (inArgument) args.push_back(std::move(current));
+  return args;
+}
+
+std::string FindProgram(std::string_view name, std::string_view appDir) {
+  if (name.empty()) return {};
+  if (name.find_first_of(kDirSeparators) != std::string_view::npos) return std::string(name);
+  if (std::string found = FindIn(appDir, name); !found.empty()) return found;
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return {};
+  std::string_view rest(path);
+  while (true) {
+    const std::size_t end = rest.find(kPathListSeparator);
+    // An empty entry would mean the current directory, which is searched only when named.
+    if (std::string found = FindIn(rest.substr(0, end), name); !found.empty()) return found;
+    if (end == std::string_view::npos) return {};
+    rest.remove_prefix(end + 1);
+  }
+}
+
+}  // namespace exec

@@ -1,0 +1,183 @@
+// POSIX: the tool is started directly with posix_spawn, never through a shell, so the text of a
+// command line reaches it literally. Its standard output and standard error are dup'ed onto
+// the write end of one pipe, its standard input is /dev/null, and every other descriptor of
+// ours is closed in the child. A message about a tool that cannot be started ends with "\n",
+// the line ending of this platform's output box.
+#include "exec/process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "exec/codepage.h"
+#include "ui/window.h"
+
+extern char** environ;
+
+namespace exec {
+namespace {
+
+constexpr std::size_t kReadSize = 10240;
+
+void ReportStartFailure(ui::TextBox& box, std::string_view program, int error) {
+  std::string line = "Cannot start \"";
+  line += program;
+  line += "\": ";
+  line += std::strerror(error);
+  line += "\n";
+  box.replaceSelection(AnsiToUtf8(line));
+}
+
+// The child's side of the pipe and of the start folder, applied between fork and exec.
+class SpawnActions {
+ public:
+  SpawnActions() { posix_spawn_file_actions_init(&actions_); }
+  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
+  SpawnActions(const SpawnActions&) = delete;
+  SpawnActions& operator=(const SpawnActions&) = delete;
+
+  bool prepare(int writeEnd, const std::string* startFolder) {
+    // Output first: should the pipe have been given descriptor 0, opening /dev/null there
+    // afterwards cannot take it away.
+    if (posix_spawn_file_actions_adddup2(&actions_, writeEnd, 1) != 0) return false;
+    if (posix_spawn_file_actions_adddup2(&actions_, writeEnd, 2) != 0) return false;
+    if (posix_spawn_file_actions_addopen(&actions_, 0, "/dev/null", O_RDONLY, 0) != 0) return false;
+    // Descriptors that some library opened without close-on-exec must not reach the tool either.
+    if (posix_spawn_file_actions_addclosefrom_np(&actions_, 3) != 0) return false;
+    if (startFolder == nullptr) return true;
+    return posix_spawn_file_actions_addchdir_np(&actions_, startFolder->c_str()) == 0;
+  }
+  const posix_spawn_file_actions_t* get() const { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+};
+
+// A window program may ignore SIGPIPE or block signals; the tool starts with the defaults.
+class SpawnAttributes {
+ public:
+  SpawnAttributes() {
+    posix_spawnattr_init(&attr_);
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t reset;
+    sigemptyset(&reset);
+    sigaddset(&reset, SIGPIPE);
+    posix_spawnattr_setsigmask(&attr_, &none);
+    posix_spawnattr_setsigdefault(&attr_, &reset);
+    posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  }
+  ~SpawnAttributes() { posix_spawnattr_destroy(&attr_); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+  const posix_spawnattr_t* get() const { return &attr_; }
+
+ private:
+  posix_spawnattr_t attr_;
+};
+
+bool DataReady(int fd) {
+  pollfd p{fd, POLLIN, 0};
+  return poll(&p, 1, 0) > 0;
+}
+
+// A descriptor that turns readable when the process ends (close-on-exec); -1 where the kernel
+// has none. Called through syscall(): the C library's own declaration cannot be used from C++.
+int WatchExit(pid_t pid) { return static_cast<int>(syscall(SYS_pidfd_open, pid, 0)); }
+
+// The child has closed its output and normally exits at once. One that keeps running without
+// it is waited for with the windows kept working (its pidfd turns readable when it exits), so
+// no zombie is left behind and the window does not freeze.
+void Reap(pid_t pid, ui::EventLoop* events) {
+  if (events != nullptr) {
+    const int exitWatch = WatchExit(pid);
+    while (exitWatch >= 0) {
+      const pid_t result = waitpid(pid, nullptr, WNOHANG);
+      if (result == pid || (result < 0 && errno != EINTR)) {
+        close(exitWatch);
+        return;
+      }
+      events->processPendingEvents();
+      events->waitReadable(exitWatch);
+    }
+  }
+  // No window to keep working, or no pidfd on this kernel: the plain wait.
+  while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  }
+}
+
+void Stream(int readEnd, ui::TextBox& box, ui::EventLoop* events) {
+  std::vector<char> buffer(kReadSize);
+  AnsiStreamDecoder decoder;
+  while (true) {
+    if (events != nullptr) {
+      events->processPendingEvents();
+      if (!DataReady(readEnd)) events->waitReadable(readEnd);
+    }
+    const ssize_t got = read(readEnd, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    const std::string text = decoder.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+    if (!text.empty()) box.replaceSelection(text);
+  }
+  const std::string rest = decoder.finish();
+  if (!rest.empty()) box.replaceSelection(rest);
+}
+
+}  // namespace
+
+void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+                    const std::string* sStartInFolder, const RunContext& context) {
+  const std::vector<std::string> args = SplitCommandLine(Utf8ToAnsi(sCommandLine));
+  if (args.empty()) {
+    ReportStartFailure(cTextBox, "", ENOENT);
+    return;
+  }
+  const std::string program = FindProgram(args[0], context.appDir);
+  if (program.empty()) {
+    ReportStartFailure(cTextBox, args[0], ENOENT);
+    return;
+  }
+
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) {
+    ReportStartFailure(cTextBox, args[0], errno);
+    return;
+  }
+  const int readEnd = fds[0];
+  const int writeEnd = fds[1];
+
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  SpawnActions actions;
+  SpawnAttributes attributes;
+  std::string folder = sStartInFolder != nullptr ? Utf8ToAnsi(*sStartInFolder) : std::string();
+  pid_t pid = -1;
+  int error = actions.prepare(writeEnd, sStartInFolder != nullptr ? &folder : nullptr) ? 0 : ENOMEM;
+  if (error == 0) {
+    error = posix_spawn(&pid, program.c_str(), actions.get(), attributes.get(), argv.data(), environ);
+  }
+  close(writeEnd);
+  if (error != 0) {
+    close(readEnd);
+    ReportStartFailure(cTextBox, args[0], error);
+    return;
+  }
+
+  Stream(readEnd, cTextBox, context.events);
+  close(readEnd);
+  Reap(pid, context.events);
+}
+
+}  // namespace exec

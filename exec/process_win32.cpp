@@ -1,0 +1,122 @@
+// Windows: the tool is started with CreateProcessA, which takes the program from the first word
+// of the command line and finds it by the system's own search (application directory first).
+// Its standard output and standard error are the write end of one anonymous pipe; its standard
+// input is NUL, so a tool that asks for input gets end-of-file at once instead of hanging. Only
+// the write end and the NUL handle are inheritable: our read end must not live on in the child,
+// or the pipe would never break. A message about a tool that cannot be started ends with
+// "\r\n", the line ending of this platform's output box.
+#include "exec/process.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "exec/codepage.h"
+#include "ui/window.h"
+
+namespace exec {
+namespace {
+
+constexpr DWORD kReadSize = 10240;
+
+std::string SystemReason(DWORD error) {
+  char* message = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&message), 0, nullptr);
+  std::string reason = length > 0 ? std::string(message, length) : "error " + std::to_string(error);
+  if (message != nullptr) LocalFree(message);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ' ||
+                             reason.back() == '.')) {
+    reason.pop_back();
+  }
+  return AnsiToUtf8(reason);
+}
+
+void ReportStartFailure(ui::TextBox& box, std::string_view commandLine, DWORD error) {
+  const std::vector<std::string> args = SplitCommandLine(commandLine);
+  std::string line = "Cannot start \"";
+  if (!args.empty()) line += args[0];
+  line += "\": " + SystemReason(error) + "\r\n";
+  box.replaceSelection(line);
+}
+
+HANDLE OpenNulForChild() {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                     OPEN_EXISTING, 0, nullptr);
+}
+
+bool DataReady(HANDLE pipe) {
+  DWORD available = 0;
+  // A broken pipe fails here too; the ReadFile that follows then ends the loop.
+  if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return true;
+  return available > 0;
+}
+
+void Stream(HANDLE readEnd, ui::TextBox& box, ui::EventLoop* events) {
+  std::vector<char> buffer(kReadSize);
+  AnsiStreamDecoder decoder;
+  while (true) {
+    if (events != nullptr) {
+      events->processPendingEvents();
+      if (!DataReady(readEnd)) events->waitForPipe(readEnd);
+    }
+    DWORD got = 0;
+    if (!ReadFile(readEnd, buffer.data(), kReadSize, &got, nullptr)) break;
+    const std::string text = decoder.feed(std::string_view(buffer.data(), got));
+    if (!text.empty()) box.replaceSelection(text);
+  }
+  const std::string rest = decoder.finish();
+  if (!rest.empty()) box.replaceSelection(rest);
+}
+
+}  // namespace
+
+void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+                    const std::string* sStartInFolder, const RunContext& context) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+    ReportStartFailure(cTextBox, sCommandLine, GetLastError());
+    return;
+  }
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  HANDLE input = OpenNulForChild();
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+  startup.wShowWindow = SW_HIDE;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  startup.hStdInput = input != INVALID_HANDLE_VALUE ? input : nullptr;
+
+  // CreateProcessA may write into the command line, so it gets a copy of its own.
+  std::string commandLine = Utf8ToAnsi(sCommandLine);
+  std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+  mutableLine.push_back('\0');
+  const std::string folder = sStartInFolder != nullptr ? Utf8ToAnsi(*sStartInFolder) : std::string();
+
+  PROCESS_INFORMATION process{};
+  const BOOL started =
+      CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     sStartInFolder != nullptr ? folder.c_str() : nullptr, &startup, &process);
+  const DWORD startError = started ? 0 : GetLastError();
+  CloseHandle(writeEnd);
+  if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
+  if (!started) {
+    CloseHandle(readEnd);
+    ReportStartFailure(cTextBox, sCommandLine, startError);
+    return;
+  }
+  CloseHandle(process.hThread);
+
+  Stream(readEnd, cTextBox, context.events);
+  CloseHandle(process.hProcess);
+  CloseHandle(readEnd);
+}
+
+}  // namespace exec

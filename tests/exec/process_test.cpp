@@ -1,0 +1,278 @@
+// The runner with real child processes: telvo-test-writer, built beside the tests, plays the
+// tool (see tools/test_writer.cpp for its script steps).
+#include "exec/process.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "exec_doubles.h"
+#include "support/test_support.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using exec_test::FakeEventLoop;
+using exec_test::FakeTextBox;
+using Clock = std::chrono::steady_clock;
+
+const std::string kWriter = "telvo-test-writer";
+
+void Capture(const std::string& commandLine, FakeTextBox& box, ui::EventLoop* events,
+         const std::string* startFolder = nullptr) {
+  exec::ExecAndCapture(commandLine, box, startFolder,
+                       exec::RunContext{testing_support::BuildToolsDir(), events});
+}
+
+std::string NumberedText(std::size_t n) {
+  std::string text;
+  for (std::size_t line = 0; text.size() < n; ++line) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "line %07zu\n", line);
+    text += buffer;
+  }
+  text.resize(n);
+  return text;
+}
+
+long Millis(Clock::duration d) {
+  return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
+}
+
+// What the child writes, as it reaches the box, with text already standing there kept.
+TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
+  struct Case {
+    const char* name;
+    std::string script;
+    std::string before;
+    std::string after;
+  };
+  const std::vector<Case> cases = {
+      {"silent child", "sleep 100", "existing\r\n", "existing\r\n"},
+      {"kept text", "text hello", "before\n", "before\nhello"},
+      {"line endings untouched", "text \"a\r\nb\rc\"", "", "a\r\nb\rc"},
+      {"more than one read", "bytes 100000", "", NumberedText(100000)},
+      {"interleaved outputs", "interleave 3", "",
+       "out 0\nerr 0\nout 1\nerr 1\nout 2\nerr 2\n"},
+      {"error output alone", "err oops", "x", "xoops"},
+      {"utf-8 split between writes", "text \"a\xE2\x82\" sleep 200 text \"\xAC b\"", "",
+       "a\xE2\x82\xAC b"},
+  };
+  for (const Case& c : cases) {
+    FakeTextBox box(c.before);
+    FakeEventLoop events;
+    Capture(kWriter + " " + c.script, box, &events);
+    EXPECT_EQ(box.content(), c.after) << c.name;
+    EXPECT_EQ(box.caret(), c.after.size()) << c.name;
+    EXPECT_EQ(box.reads(), 0) << c.name;
+    EXPECT_EQ(box.assignments(), 0) << c.name;
+    EXPECT_GE(events.eventCalls(), 1) << c.name;
+  }
+}
+
+TEST(ExecAndCapture, ReadsAtMost10240BytesAtATimeInOrder) {
+  FakeTextBox box;
+  FakeEventLoop events;
+  Capture(kWriter + " bytes 1000000", box, &events);
+  EXPECT_EQ(box.content(), NumberedText(1000000));
+  EXPECT_GE(box.insertions(), 1000000 / 10240);
+  EXPECT_GT(events.eventCalls(), box.insertions());  // events before every read, the last one too
+}
+
+TEST(ExecAndCapture, WorksWithoutAnEventLoop) {
+  FakeTextBox box;
+  Capture(kWriter + " bytes 30000", box, /*events=*/nullptr);
+  EXPECT_EQ(box.content(), NumberedText(30000));
+}
+
+TEST(ExecAndCapture, NextChunkGoesWhereTheUserPutTheCaretOrSelection) {
+  struct Case {
+    const char* name;
+    std::string before;
+    std::size_t selStart, selEnd;  // set after the first chunk arrived
+    std::string after;
+  };
+  const std::vector<Case> cases = {
+      {"caret moved to the start", "before ", 0, 0, "BBBbefore AAA"},
+      {"caret moved inside", "before ", 3, 3, "befBBBore AAA"},
+      {"text selected", "keep DROP keep ", 5, 9, "keep BBB keep AAA"},
+      {"everything selected", "old ", 0, 100, "BBB"},
+  };
+  for (const Case& c : cases) {
+    FakeTextBox box(c.before);
+    FakeEventLoop events;
+    bool moved = false;
+    events.onEvents = [&](int) {
+      if (moved || box.content().find("AAA") == std::string::npos) return;
+      box.select(c.selStart, c.selEnd);
+      moved = true;
+    };
+    Capture(kWriter + " text AAA sleep 300 text BBB", box, &events);
+    EXPECT_EQ(box.content(), c.after) << c.name;
+  }
+}
+
+TEST(ExecAndCapture, AnotherRunFromTheEventsCompletesInside) {
+  FakeTextBox outer("");
+  FakeTextBox inner("");
+  FakeEventLoop events;
+  events.onEvents = [&](int call) {
+    if (call == 2) Capture(kWriter + " text inner", inner, &events);
+  };
+  Capture(kWriter + " text first sleep 200 text second", outer, &events);
+  EXPECT_EQ(outer.content(), "firstsecond");
+  EXPECT_EQ(inner.content(), "inner");
+}
+
+TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
+  testing_support::TempDir dir;
+  const std::string folder = dir.str();
+  FakeTextBox box;
+  FakeEventLoop events;
+  Capture(kWriter + " cwd", box, &events, &folder);
+  EXPECT_EQ(fs::canonical(box.content().substr(0, box.content().size() - 1)), fs::canonical(dir.path()));
+}
+
+#ifndef _WIN32
+
+std::size_t OpenDescriptors() {
+  std::size_t n = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) ++n;
+  return n;
+}
+
+bool NoChildLeft() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }
+
+TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneLine) {
+  testing_support::TempDir dir;
+  const std::string notExecutable = dir.file("plain.txt");
+  testing_support::WriteBytes(notExecutable, "not a program");
+  const std::string missingFolder = dir.file("no-such-folder");
+  struct Case {
+    const char* name;
+    std::string commandLine;
+    const std::string* startFolder;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {"not found", "telvo-no-such-program --xmd a", nullptr,
+       "Cannot start \"telvo-no-such-program\": No such file or directory\n"},
+      {"not executable", "\"" + notExecutable + "\" x", nullptr,
+       "Cannot start \"" + notExecutable + "\": Permission denied\n"},
+      {"start folder missing", kWriter + " text x", &missingFolder,
+       "Cannot start \"" + kWriter + "\": No such file or directory\n"},
+      {"empty command line", "  ", nullptr, "Cannot start \"\": No such file or directory\n"},
+  };
+  for (const Case& c : cases) {
+    const std::size_t before = OpenDescriptors();
+    FakeTextBox box("kept\n");
+    FakeEventLoop events;
+    Capture(c.commandLine, box, &events, c.startFolder);
+    EXPECT_EQ(box.content(), "kept\n" + c.line) << c.name;
+    EXPECT_EQ(OpenDescriptors(), before) << c.name;
+    EXPECT_TRUE(NoChildLeft()) << c.name;
+  }
+}
+
+TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
+  FakeTextBox box;
+  FakeEventLoop events;
+  const auto start = Clock::now();
+  Capture(kWriter + " text child grandchild 400", box, &events);
+  EXPECT_GE(Millis(Clock::now() - start), 400);
+  EXPECT_EQ(box.content(), "childgrandchild done\n");
+}
+
+TEST(ExecAndCapture, ChildHasNoInputAndOnlyItsThreeDescriptors) {
+  // A descriptor of ours without close-on-exec must not reach the child either.
+  const int stray = open("/dev/null", O_RDONLY);
+  ASSERT_GE(stray, 0);
+  FakeTextBox box;
+  FakeEventLoop events;
+  Capture(kWriter + " stdin fds", box, &events);
+  close(stray);
+  EXPECT_EQ(box.content(), "stdin: eof\nfds: 0 1 2\n");
+}
+
+TEST(ExecAndCapture, ShellCharactersReachTheToolLiterally) {
+  testing_support::TempDir dir;
+  const std::string folder = dir.str();
+  FakeTextBox box;
+  FakeEventLoop events;
+  Capture(kWriter + " args ; \"$(touch made)\" | * 'q' `id` > out \"a  b\" %PATH% ~", box, &events,
+      &folder);
+  EXPECT_EQ(box.content(),
+            "[;]\n[$(touch made)]\n[|]\n[*]\n['q']\n[`id`]\n[>]\n[out]\n[a  b]\n[%PATH%]\n[~]\n");
+  EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
+  testing_support::TempDir root;
+  const fs::path app = root.path() / "app";
+  const fs::path onPath = root.path() / "path";
+  const fs::path current = root.path() / "current";
+  for (const fs::path& dir : {app, onPath, current}) fs::create_directory(dir);
+  auto script = [](const fs::path& file, const std::string& says) {
+    testing_support::WriteBytes(file, "#!/bin/sh\necho " + says + "\n");
+    fs::permissions(file, fs::perms::owner_all);
+  };
+  script(app / "probe", "from-app");
+  script(onPath / "probe", "from-path");
+  script(current / "probe", "from-current");
+  script(current / "onlyhere", "from-current");
+
+  const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (onPath.string() + ":/usr/bin:/bin").c_str(), 1);
+  testing_support::CurrentDirGuard restoreDir;
+  fs::current_path(current);
+  struct Case {
+    std::string commandLine;
+    std::string appDir;
+    std::string output;
+  };
+  const std::vector<Case> cases = {
+      {"probe", app.string(), "from-app\n"},
+      {"probe", (root.path() / "empty").string(), "from-path\n"},
+      {"onlyhere", app.string(), "Cannot start \"onlyhere\": No such file or directory\n"},
+      {"./onlyhere", app.string(), "from-current\n"},
+  };
+  for (const Case& c : cases) {
+    FakeTextBox box;
+    FakeEventLoop events;
+    exec::ExecAndCapture(c.commandLine, box, nullptr, exec::RunContext{c.appDir, &events});
+    EXPECT_EQ(box.content(), c.output) << c.commandLine << " with " << c.appDir;
+  }
+  setenv("PATH", savedPath.c_str(), 1);
+}
+
+TEST(ExecAndCapture, LeavesNoDescriptorOrZombieAfterManyRuns) {
+  const std::size_t before = OpenDescriptors();
+  for (int run = 0; run < 500; ++run) {
+    FakeTextBox box;
+    FakeEventLoop events;
+    Capture(kWriter + " text x", box, &events);
+    ASSERT_EQ(box.content(), "x") << "run " << run;
+  }
+  for (int run = 0; run < 20; ++run) {
+    FakeTextBox box;
+    Capture("telvo-no-such-program", box, nullptr);
+  }
+  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_TRUE(NoChildLeft());
+}
+
+#endif
+
+}  // namespace

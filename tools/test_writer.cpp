@@ -1,0 +1,146 @@
+// telvo-test-writer: a child process for the runner's tests and benchmark. Its arguments are a
+// small script, run left to right:
+//   bytes N        write N bytes of numbered text lines to standard output, in one write when
+//                  N is at most 1 MiB (larger amounts in 1 MiB writes)
+//   interleave N   write "out i" to standard output and "err i" to standard error, N times
+//   text T         write T to standard output
+//   err T          write T to standard error
+//   sleep MS       stay silent for MS milliseconds
+//   grandchild MS  start a process that inherits the output, waits MS ms, writes
+//                  "grandchild done\n" and ends; this process goes on at once
+//   stdin          write "stdin: eof", "stdin: data" or "stdin: closed"
+//   cwd            write the current directory and "\n"
+//   fds            write "fds:" and the open descriptors (Linux, from /proc/self/fd)
+//   args ...       write each remaining argument as "[arg]\n" and stop
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#ifndef _WIN32
+#include <dirent.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+void Write(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
+// Line i is "line NNNNNNN\n"; the last line is cut to reach exactly n bytes.
+std::string NumberedText(std::size_t n) {
+  std::string text;
+  text.reserve(n + 16);
+  for (std::size_t line = 0; text.size() < n; ++line) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "line %07zu\n", line);
+    text += buffer;
+  }
+  text.resize(n);
+  return text;
+}
+
+void WriteBytes(std::size_t n) {
+  constexpr std::size_t kBlock = 1u << 20;
+  if (n <= kBlock) {
+    Write(stdout, NumberedText(n));
+    return;
+  }
+  const std::string block = NumberedText(kBlock);
+  for (std::size_t left = n; left > 0;) {
+    const std::size_t now = left < kBlock ? left : kBlock;
+    Write(stdout, std::string_view(block).substr(0, now));
+    left -= now;
+  }
+}
+
+void Sleep(long ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+int Grandchild(long ms) {
+#ifdef _WIN32
+  (void)ms;
+  Write(stderr, "grandchild: not supported on this system\n");
+  return 1;
+#else
+  if (fork() == 0) {
+    Sleep(ms);
+    Write(stdout, "grandchild done\n");
+    _exit(0);
+  }
+  return 0;
+#endif
+}
+
+void ReportStdin() {
+  char c;
+  const std::size_t got = std::fread(&c, 1, 1, stdin);
+  if (got == 1) return Write(stdout, "stdin: data\n");
+  Write(stdout, std::feof(stdin) ? "stdin: eof\n" : "stdin: closed\n");
+}
+
+void ListDescriptors() {
+#ifdef _WIN32
+  Write(stdout, "fds: unknown\n");
+#else
+  std::string text = "fds:";
+  DIR* dir = opendir("/proc/self/fd");
+  if (dir == nullptr) return Write(stdout, "fds: unknown\n");
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == ".." || std::atoi(name.c_str()) == dirfd(dir)) continue;
+    text += " " + name;
+  }
+  closedir(dir);
+  Write(stdout, text + "\n");
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view op = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : "";
+    if (op == "args") {
+      for (int j = i + 1; j < argc; ++j) Write(stdout, "[" + std::string(argv[j]) + "]\n");
+      return 0;
+    }
+    if (op == "stdin") {
+      ReportStdin();
+    } else if (op == "cwd") {
+      Write(stdout, std::filesystem::current_path().string() + "\n");
+    } else if (op == "fds") {
+      ListDescriptors();
+    } else if (op == "bytes") {
+      WriteBytes(std::strtoull(value, nullptr, 10));
+      ++i;
+    } else if (op == "interleave") {
+      for (long k = 0, n = std::atol(value); k < n; ++k) {
+        Write(stdout, "out " + std::to_string(k) + "\n");
+        Write(stderr, "err " + std::to_string(k) + "\n");
+      }
+      ++i;
+    } else if (op == "text") {
+      Write(stdout, value);
+      ++i;
+    } else if (op == "err") {
+      Write(stderr, value);
+      ++i;
+    } else if (op == "sleep") {
+      Sleep(std::atol(value));
+      ++i;
+    } else if (op == "grandchild") {
+      if (Grandchild(std::atol(value)) != 0) return 1;
+      ++i;
+    } else {
+      Write(stderr, "telvo-test-writer: unknown step " + std::string(op) + "\n");
+      return 2;
+    }
+  }
+  return 0;
+}

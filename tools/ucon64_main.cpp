@@ -1,0 +1,83 @@
+// The cartridge simulator that stands in for ucon64 in development, tests and demonstrations:
+// it accepts the four command lines the program builds and keeps the cartridge as files in the
+// folder UCON64_HOME names, so the whole program can be tried without hardware.
+//
+// Environment: UCON64_HOME (the cartridge folder; the current directory when unset),
+// TELVO_SIM_KBPS (simulated speed in KiB/s, default 150, 0 = no waiting; a full transfer never
+// takes longer than 30 s), TELVO_SIM_LOG (file that records every run, see sim_log.h).
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "tools/sim_cartridge.h"
+#include "tools/sim_command.h"
+#include "tools/sim_log.h"
+
+namespace {
+
+constexpr unsigned kDefaultKibPerSecond = 150;
+
+class StdConsole : public sim::Console {
+ public:
+  void out(std::string_view text) override { write(stdout, text); }
+  void err(std::string_view text) override { write(stderr, text); }
+
+ private:
+  static void write(std::FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+  }
+};
+
+unsigned SpeedFromEnvironment() {
+  const char* value = std::getenv("TELVO_SIM_KBPS");
+  if (value == nullptr || *value == '\0') return kDefaultKibPerSecond;
+  char* end = nullptr;
+  const unsigned long speed = std::strtoul(value, &end, 10);
+  if (*end != '\0' || speed > 1'000'000) return kDefaultKibPerSecond;
+  return static_cast<unsigned>(speed);
+}
+
+std::string CurrentDirectory() {
+  std::error_code ec;
+  return std::filesystem::current_path(ec).string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const char* home = std::getenv("UCON64_HOME");
+  const std::string cwd = CurrentDirectory();
+  if (const char* log = std::getenv("TELVO_SIM_LOG"); log != nullptr && *log != '\0') {
+    if (!sim::AppendLogRecord(log, sim::FormatLogRecord(args, cwd, home))) {
+      std::fprintf(stderr, "warning: cannot append to the run log %s\n", log);
+    }
+  }
+
+  StdConsole console;
+  const std::string folder = home != nullptr && *home != '\0' ? home : cwd;
+  console.out("Telvo cartridge simulator: no hardware is used, the cartridge is a set of files in " +
+              folder + (home == nullptr ? " (UCON64_HOME is not set)" : "") + "\n");
+
+  const sim::Command command = sim::ParseCommand(args);
+  const sim::JobOptions options{folder, SpeedFromEnvironment()};
+  switch (command.kind) {
+    case sim::Command::Kind::Flash:
+      return sim::RunFlash(command, options, console);
+    case sim::Command::Kind::MultiBuild:
+      return sim::RunMultiBuild(command, console);
+    case sim::Command::Kind::Sram:
+      return sim::RunSram(command, options, console);
+    case sim::Command::Kind::Invalid:
+      console.err("error: " + command.error + "\n");
+      return 2;
+    case sim::Command::Kind::Usage:
+      break;
+  }
+  console.err(sim::kUsage);
+  return 2;
+}
