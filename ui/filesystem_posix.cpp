@@ -100,9 +100,8 @@ std::vector<std::string> ListDrives() {
 }
 
 std::string DriveOfPath(std::string_view path) {
-  std::string best;
-  if (RootOf(path).empty()) return best;
-  best = "/";
+  if (RootOf(path).empty()) return std::string();
+  std::string best(1, '/');
   for (const std::string& drive : ListDrives()) {
     bool inside = path == drive ||
                   (path.size() > drive.size() && path.compare(0, drive.size(), drive) == 0 &&

@@ -1,0 +1,165 @@
+// "Flash" through the main window with the cartridge simulator as the tool: the exact
+// arguments of each run, the current directory, the multi-game image's life, and the cartridge.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "config/environment.h"
+#include "support/form_rig.h"
+
+namespace {
+
+using testing_support::CartridgeFile;
+using testing_support::FormRig;
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
+namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
+
+struct FlashJob : ::testing::Test {
+  void queue(const std::vector<std::string>& names) {
+    rig.browseData();
+    auto& files = rig.main().get<ui::FileList>("File1");
+    for (const std::string& name : names) {
+      for (int i = 0; i < files.listCount(); ++i)
+        if (files.item(i) == name) rig.main().userDoubleClick("File1", i);
+    }
+  }
+  void flash() { ASSERT_TRUE(rig.main().userClick("Command4")); }
+  fs::path image() { return rig.appDir().path() / "TEMP.BIN"; }
+
+  FormRig rig;
+};
+
+TEST_F(FlashJob, AnEmptyListRunsNothingAndLeavesTheOutputAlone) {
+  rig.main().get<ui::TextBox>("Text3").setText("earlier output");
+  flash();
+  EXPECT_TRUE(rig.runs().empty());
+  EXPECT_EQ(rig.output(), "earlier output");
+}
+
+TEST_F(FlashJob, OneEntryIsWrittenDirectlyInTheCurrentDirectory) {
+  const std::string rom = rig.writeRom("my game.bin", "MY GAME", 4096);
+  queue({"my game.bin"});
+  fs::current_path(rig.data().path());
+  flash();
+  const auto runs = rig.runs();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].args, (Args{"--xmd", rom, "--port=0x378", "--chk", "--gen"}));
+  EXPECT_EQ(runs[0].cwd, rig.data().str());
+  EXPECT_EQ(runs[0].home, rig.appDir().str());
+  EXPECT_EQ(fs::current_path(), rig.data().path());
+  EXPECT_FALSE(fs::exists(image()));
+  EXPECT_EQ(CartridgeFile(rig).substr(0, 4096), ReadBytes(rom));
+  EXPECT_EQ(rig.main().get<ui::ListBox>("List1").listIndex(), 0);
+  EXPECT_EQ(rig.main().get<ui::ListBox>("List2").listIndex(), 0);
+  EXPECT_NE(rig.output().find("simulator"), std::string::npos);
+}
+
+TEST_F(FlashJob, FlagsFollowThePortInFixedOrderWhateverOrderTheyWereTicked) {
+  rig.writeRom("a.bin", "A");
+  queue({"a.bin"});
+  // Defaults tick "Fix checksum" and "Enforce"; clear them, then tick all four backwards.
+  rig.main().userClick("Check2");
+  rig.main().userClick("Check3");
+  flash();
+  for (const char* box : {"Check4", "Check3", "Check2", "Check1"}) rig.main().userClick(box);
+  rig.main().get<ui::TextBox>("Text2").setText("2bc");
+  flash();
+  const auto runs = rig.runs();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].args, (Args{"--xmd", rig.data().file("a.bin"), "--port=0x378"}));
+  EXPECT_EQ(runs[1].args, (Args{"--xmd", rig.data().file("a.bin"), "--port=0x2bc", "--1991",
+                                "--chk", "--gen", "--pad"}));
+}
+
+TEST_F(FlashJob, SeveralEntriesAreBuiltInListOrderAtTheChosenSizeThenWritten) {
+  const struct {
+    const char* option;  // size option to select; nullptr: neither
+    const char* size;
+  } cases[] = {{"Option1", "--multi=64"}, {"Option2", "--multi=32"}, {nullptr, "--multi=32"}};
+  rig.writeRom("b.bin", "BRAVO", 20000);
+  rig.writeRom("a b.bin", "ALPHA", 16384);
+  queue({"b.bin", "a b.bin", "b.bin"});
+  size_t seen = 0;
+  for (const auto& c : cases) {
+    auto& o1 = rig.main().get<ui::OptionButton>("Option1");
+    auto& o2 = rig.main().get<ui::OptionButton>("Option2");
+    o1.setValue(false);
+    o2.setValue(false);
+    if (c.option) rig.main().get<ui::OptionButton>(c.option).setValue(true);
+    fs::current_path(rig.data().path());
+    flash();
+    const auto runs = rig.runs();
+    ASSERT_EQ(runs.size(), seen + 2) << c.size;
+    const auto& build = runs[seen];
+    EXPECT_EQ(build.args, (Args{"-q", c.size, "multigam.bin", rig.data().file("b.bin"),
+                                rig.data().file("a b.bin"), rig.data().file("b.bin"), "TEMP.BIN",
+                                "-o=" + rig.appDir().str()}));
+    EXPECT_EQ(build.cwd, rig.appDir().str());
+    EXPECT_EQ(runs[seen + 1].args, (Args{"--xmd", "TEMP.BIN", "--port=0x378", "--chk", "--gen"}));
+    EXPECT_EQ(runs[seen + 1].cwd, rig.appDir().str());
+    EXPECT_EQ(fs::current_path(), rig.data().path()) << "the directory is restored";
+    EXPECT_FALSE(fs::exists(image()));
+    EXPECT_EQ(rig.main().get<ui::ListBox>("List1").listCount(), 3);
+    EXPECT_EQ(rig.main().get<ui::ListBox>("List1").listIndex(), 0);
+    EXPECT_EQ(rig.main().get<ui::ListBox>("List2").listIndex(), 0);
+    seen += 2;
+  }
+}
+
+TEST_F(FlashJob, TheCartridgeHoldsTheLoaderAndTheGamesAfterAMultiGameFlash) {
+  const std::string a = rig.writeRom("a.bin", "ALPHA", 16384);
+  const std::string b = rig.writeRom("b.bin", "BRAVO", 16384);
+  queue({"a.bin", "b.bin"});
+  flash();
+  const std::string loader = ReadBytes(rig.appDir().path() / "multigam.bin");
+  const std::string cart = CartridgeFile(rig);
+  ASSERT_GE(cart.size(), loader.size() + 2 * 16384);
+  EXPECT_EQ(cart.substr(0, loader.size()), loader);
+  EXPECT_NE(cart.find(ReadBytes(a)), std::string::npos);
+  EXPECT_NE(cart.find(ReadBytes(b)), std::string::npos);
+}
+
+TEST_F(FlashJob, AStaleImageIsNeverWrittenAndAFailedBuildWritesNothing) {
+  rig.writeRom("a.bin", "ALPHA");
+  rig.writeRom("b.bin", "BRAVO");
+  queue({"a.bin", "b.bin"});
+  WriteBytes(image(), "an image from an earlier job");
+  fs::remove(rig.appDir().path() / "multigam.bin");  // the build cannot make an image now
+  flash();
+  const auto runs = rig.runs();
+  ASSERT_EQ(runs.size(), 1u) << "only the build ran";
+  EXPECT_EQ(runs[0].args[1], "--multi=64");
+  EXPECT_FALSE(fs::exists(image()));
+  EXPECT_NE(rig.output().find("No multi-game image was built; nothing was written to the cartridge."),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-sim-flash.bin"));
+}
+
+TEST_F(FlashJob, NoSecondJobStartsWhileOneRunsAndAClosePostponesUntilItEnds) {
+  rig.writeRom("a.bin", "ALPHA", 2u << 20);
+  queue({"a.bin"});
+  // Slow the simulated transfer so the user acts while the tool runs.
+  config::SetEnvironmentVariable("TELVO_SIM_KBPS", "8000");
+  std::vector<bool> refused;
+  bool closeRefused = false;
+  int ticks = 0;
+  rig.backend().setUserDuringEvents([&] {
+    if (++ticks != 2) return;
+    for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5"})
+      refused.push_back(!rig.main().userClick(button));
+    rig.main().userDoubleClick("File1", 0);
+    closeRefused = !rig.main().userClose();
+  });
+  flash();
+  config::SetEnvironmentVariable("TELVO_SIM_KBPS", "0");
+  EXPECT_EQ(refused, std::vector<bool>(5, true));
+  EXPECT_TRUE(closeRefused) << "the window stays while the tool runs";
+  EXPECT_EQ(rig.runs().size(), 1u);
+  EXPECT_EQ(rig.main().get<ui::ListBox>("List1").listCount(), 1) << "double-click refused too";
+  EXPECT_FALSE(rig.main().loaded()) << "closed as soon as the job ended";
+  EXPECT_EQ(ReadBytes(rig.appDir().path() / "TELVO.INI").substr(0, 1), "#");
+}
+
+}  // namespace

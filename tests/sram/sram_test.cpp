@@ -1,0 +1,172 @@
+// The SRAM dialog and the transfer it leaves to the main window, with the cartridge simulator.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "sram/form2.h"
+#include "support/form_rig.h"
+
+namespace {
+
+using testing_support::FormRig;
+using testing_support::ReadBytes;
+using testing_support::SlotFile;
+using testing_support::WriteBytes;
+namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
+
+struct Sram : ::testing::Test {
+  Sram() {
+    fs::create_directories(rig.data().path() / "saves");
+    fs::create_directories(rig.data().path() / "other");
+    WriteBytes(rig.data().path() / "saves" / "game.srm", std::string(32768, 'S'));
+  }
+  // "Get/Receive": the dialog opens on the current directory.
+  ui::MemoryWindow& open() {
+    EXPECT_TRUE(rig.main().userClick("Command5"));
+    ui::MemoryWindow* dialog = rig.backend().find("Form2");
+    EXPECT_NE(dialog, nullptr);
+    return *dialog;
+  }
+  ui::TextBox& name(ui::MemoryWindow& dialog) { return dialog.get<ui::TextBox>("Text1"); }
+  void ok(ui::MemoryWindow& dialog) {
+    dialog.userClick("Command1");
+    rig.backend().processPendingEvents();  // the main window's activation runs the request
+  }
+  void type(ui::MemoryWindow& dialog, const std::string& text) {
+    dialog.userClick("Text1");
+    dialog.userType("Text1", text);
+  }
+  bool requestIdle() {
+    return rig.main().get<ui::CheckBox>("Check5").value() == 0 &&
+           rig.main().get<ui::TextBox>("Text4").text().empty() &&
+           rig.main().get<ui::TextBox>("Text5").text().empty();
+  }
+
+  FormRig rig;
+};
+
+TEST_F(Sram, WhileTheDialogIsOpenTheMainWindowTakesNoInput) {
+  ui::MemoryWindow& dialog = open();
+  EXPECT_EQ(name(dialog).text(), "(filename...)");
+  EXPECT_FALSE(rig.main().enabled());
+  EXPECT_FALSE(rig.main().userClick("Command4"));
+  EXPECT_FALSE(rig.main().userScroll("VScroll1", 1));
+}
+
+TEST_F(Sram, AnUntouchedOrEmptyNameShowsTheMessageAndMakesNoRequest) {
+  ui::MemoryWindow& dialog = open();
+  ok(dialog);                      // placeholder untouched
+  dialog.userClick("Text1");       // the click clears it
+  EXPECT_EQ(name(dialog).text(), "");
+  ok(dialog);                      // empty
+  ASSERT_EQ(rig.backend().messages().size(), 2u);
+  for (const auto& m : rig.backend().messages()) {
+    EXPECT_EQ(m.text, "Enter a filename, please.");
+    EXPECT_EQ(m.title, "Error");
+  }
+  EXPECT_TRUE(dialog.loaded());
+  EXPECT_FALSE(rig.main().enabled());
+  EXPECT_TRUE(rig.runs().empty());
+  EXPECT_TRUE(requestIdle());
+}
+
+TEST_F(Sram, OnlyAMouseClickClearsThePlaceholder) {
+  ui::MemoryWindow& dialog = open();
+  dialog.userType("Text1", "x");  // focus moved in by the keyboard: placeholder stays
+  EXPECT_EQ(name(dialog).text(), "x(filename...)");
+  name(dialog).setText("typed");
+  dialog.userClick("Text1");
+  EXPECT_EQ(name(dialog).text(), "typed");
+}
+
+TEST_F(Sram, APickedFileGoesWithTheDirectoryTheListShowsNowAndRunsOnce) {
+  ui::MemoryWindow& dialog = open();
+  dialog.userOpenDirectory("Dir1", (rig.data().path() / "saves").string());
+  dialog.userSelect("File1", 0);
+  EXPECT_EQ(name(dialog).text(), "game.srm");
+  dialog.userOpenDirectory("Dir1", (rig.data().path() / "other").string());
+  ok(dialog);
+  EXPECT_FALSE(dialog.loaded());
+  EXPECT_TRUE(rig.main().enabled());
+  EXPECT_TRUE(rig.main().hasFocus());
+  auto runs = rig.runs();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].args, (Args{"--xmdb=1", "--port=0x378", "game.srm",
+                                "-o=" + (rig.data().path() / "other").string()}));
+  EXPECT_EQ(runs[0].cwd, rig.appDir().str());
+  EXPECT_TRUE(requestIdle());
+  // Handing the focus to the main window again, as switching back from another program does,
+  // runs nothing more.
+  rig.main().setFocus();
+  rig.backend().processPendingEvents();
+  EXPECT_EQ(rig.runs().size(), 1u);
+}
+
+TEST_F(Sram, SlotPortAndANameWithBlanksReachTheToolAsTheyStand) {
+  const struct {
+    int scroll;   // arrow clicks down from slot 1
+    const char* port;
+    const char* name;
+    const char* slotArg;
+  } cases[] = {
+      {0, "378", "new save.srm", "--xmdb=1"},
+      {3, "278", "x", "--xmdb=4"},
+      {5, "378", "does-not-exist.srm", "--xmdb=4"},
+  };
+  size_t seen = 0;
+  for (const auto& c : cases) {
+    for (int i = 0; i < c.scroll; ++i) rig.main().userScroll("VScroll1", 1);
+    rig.main().get<ui::TextBox>("Text2").setText(c.port);
+    ui::MemoryWindow& dialog = open();
+    type(dialog, c.name);
+    ok(dialog);
+    auto runs = rig.runs();
+    ASSERT_EQ(runs.size(), seen + 1);
+    EXPECT_EQ(runs[seen].args[0], c.slotArg);
+    EXPECT_EQ(runs[seen].args[1], std::string("--port=0x") + c.port);
+    EXPECT_EQ(runs[seen].args[2], c.name);
+    EXPECT_EQ(runs[seen].args.size(), 4u);
+    ++seen;
+  }
+}
+
+TEST_F(Sram, TheCloseButtonRunsNothingAndGivesTheMainWindowBack) {
+  ui::MemoryWindow& dialog = open();
+  type(dialog, "game.srm");
+  EXPECT_TRUE(dialog.userClose());
+  rig.backend().processPendingEvents();
+  EXPECT_TRUE(rig.main().enabled());
+  EXPECT_TRUE(rig.main().hasFocus());
+  EXPECT_TRUE(rig.runs().empty());
+  // Every opening starts afresh.
+  ui::MemoryWindow& again = open();
+  EXPECT_EQ(name(again).text(), "(filename...)");
+}
+
+TEST_F(Sram, ASlotReceivedIntoAFileAndSentToAnotherSlotLeavesBothEqual) {
+  const fs::path saves = rig.data().path() / "saves";
+  // Slot 1 gets the save that already exists...
+  ui::MemoryWindow& first = open();
+  first.userOpenDirectory("Dir1", saves.string());
+  first.userSelect("File1", 0);
+  ok(first);
+  EXPECT_EQ(SlotFile(rig, 1), std::string(32768, 'S'));
+  // ...is received into a new file...
+  ui::MemoryWindow& second = open();
+  second.userOpenDirectory("Dir1", saves.string());
+  type(second, "copy of slot 1.srm");
+  ok(second);
+  ASSERT_TRUE(fs::exists(saves / "copy of slot 1.srm"));
+  // ...which is sent to slot 3.
+  rig.main().userScroll("VScroll1", 1);
+  rig.main().userScroll("VScroll1", 1);
+  ui::MemoryWindow& third = open();
+  third.userOpenDirectory("Dir1", saves.string());
+  type(third, "copy of slot 1.srm");
+  ok(third);
+  EXPECT_EQ(SlotFile(rig, 3), SlotFile(rig, 1));
+  EXPECT_EQ(ReadBytes(saves / "copy of slot 1.srm"), SlotFile(rig, 1));
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+// The window layer's shared rules, through the in-memory backend: the file browser trio, option
+// groups, the scroll bar's ends, activation and the unload sequence.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/test_support.h"
+#include "ui/file_browser.h"
+#include "ui/filesystem.h"
+#include "ui/memory/memory_backend.h"
+
+namespace {
+
+using testing_support::CurrentDirGuard;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+namespace fs = std::filesystem;
+
+constexpr ui::ControlSpec kControls[] = {
+    {"Drive1", ui::Kind::DriveList, "", "", {0, 0, 100, 100}},
+    {"Dir1", ui::Kind::DirList, "", "", {0, 0, 100, 100}},
+    {"File1", ui::Kind::FileList, "", "", {0, 0, 100, 100}},
+    {"OptA", ui::Kind::OptionButton, "A", "", {0, 0, 100, 100}},
+    {"OptB", ui::Kind::OptionButton, "B", "", {0, 0, 100, 100}},
+    {"Frame", ui::Kind::Frame, "F", "", {0, 0, 100, 100}},
+    {"OptC", ui::Kind::OptionButton, "C", "Frame", {0, 0, 100, 100}},
+    {"Bar", ui::Kind::VScrollBar, "", "", {0, 0, 100, 100}, ui::kDefaultFont, 1,
+     ui::kSystemColour, false, ui::Align::Left, 0, 3},
+};
+const ui::WindowSpec kSpec{.name = "Test", .caption = "Test", .controls = kControls};
+
+struct Browser : ::testing::Test {
+  Browser() {
+    fs::create_directories(root.path() / "games" / "sonic");
+    fs::create_directories(root.path() / "saves");
+    fs::create_directories(root.path() / ".hidden-dir");
+    WriteBytes(root.path() / "b.bin", "b");
+    WriteBytes(root.path() / "A.bin", "a");
+    WriteBytes(root.path() / ".hidden", "h");
+    WriteBytes(root.path() / "games" / "g.md", "g");
+    fs::current_path(root.path());
+    window = backend.createWindow(kSpec);
+    ui::ConnectFileBrowser(*window);
+    mem().show();
+  }
+  ui::MemoryWindow& mem() { return dynamic_cast<ui::MemoryWindow&>(*window); }
+  ui::FileList& files() { return window->get<ui::FileList>("File1"); }
+  std::vector<std::string> listed() {
+    std::vector<std::string> names;
+    for (int i = 0; i < files().listCount(); ++i) names.push_back(files().item(i));
+    return names;
+  }
+
+  CurrentDirGuard cwd;
+  TempDir root;
+  ui::MemoryBackend backend;
+  std::unique_ptr<ui::Window> window;
+};
+
+TEST_F(Browser, StartsAtTheCurrentDirectoryWithFilesOnlySortedAndNoHiddenOnes) {
+  EXPECT_EQ(window->get<ui::DirList>("Dir1").path(), root.str());
+  EXPECT_EQ(listed(), (std::vector<std::string>{"A.bin", "b.bin"}));
+}
+
+TEST_F(Browser, OpeningADirectoryRefreshesTheFileList) {
+  ASSERT_TRUE(mem().userOpenDirectory("Dir1", (root.path() / "games").string()));
+  EXPECT_EQ(files().path(), (root.path() / "games").string());
+  EXPECT_EQ(listed(), std::vector<std::string>{"g.md"});
+  ASSERT_TRUE(mem().userOpenDirectory("Dir1", (root.path() / "saves").string()));
+  EXPECT_TRUE(listed().empty());
+}
+
+TEST_F(Browser, ADriveThatCannotBeReadSendsTheDriveListBack) {
+  const std::string before = window->get<ui::DriveList>("Drive1").drive();
+  ASSERT_TRUE(mem().userPickDrive("Drive1", (root.path() / "no-such-volume").string()));
+  EXPECT_EQ(window->get<ui::DriveList>("Drive1").drive(), before);
+  EXPECT_EQ(window->get<ui::DirList>("Dir1").path(), root.str());
+  EXPECT_EQ(listed().size(), 2u);
+}
+
+TEST_F(Browser, PickingADriveShowsItsCurrentDirectoryInBothLists) {
+  // Every Linux path lies on the root drive; opening a directory makes it that drive's
+  // current directory, so going back to the drive returns there.
+  const std::string games = (root.path() / "games").string();
+  mem().userOpenDirectory("Dir1", games);
+  const std::string drive = window->get<ui::DriveList>("Drive1").drive();
+  mem().userPickDrive("Drive1", "/proc-is-not-a-drive");  // refused, stays
+  EXPECT_EQ(window->get<ui::DriveList>("Drive1").drive(), drive);
+  EXPECT_EQ(ui::SharedDriveDirectories().currentOf(ui::DriveOfPath(games)), games);
+}
+
+TEST(DirListEntries, AncestorsThenTheOpenedDirectoryThenItsSubdirectories) {
+  TempDir root;
+  fs::create_directories(root.path() / "x" / "b");
+  fs::create_directories(root.path() / "x" / "a");
+  const std::string x = (root.path() / "x").string();
+  std::vector<ui::DirEntry> entries = ui::DirListEntries(x);
+  ASSERT_GE(entries.size(), 4u);
+  EXPECT_EQ(entries.front().path, "/");
+  EXPECT_EQ(entries.front().depth, 0);
+  const auto opened = std::find_if(entries.begin(), entries.end(),
+                                   [](const ui::DirEntry& e) { return e.opened; });
+  ASSERT_NE(opened, entries.end());
+  EXPECT_EQ(opened->path, x);
+  EXPECT_EQ(opened->label, "x");
+  EXPECT_EQ(entries[entries.size() - 2].path, x + "/a");
+  EXPECT_EQ(entries.back().path, x + "/b");
+  EXPECT_EQ(entries.back().depth, opened->depth + 1);
+}
+
+TEST(DirListEntries, TheRootItselfHasNoDoubledSeparator) {
+  std::vector<ui::DirEntry> entries = ui::DirListEntries("/");
+  ASSERT_FALSE(entries.empty());
+  EXPECT_TRUE(entries.front().opened);
+  for (size_t i = 1; i < entries.size(); ++i) EXPECT_EQ(entries[i].path.rfind("//", 0), std::string::npos);
+}
+
+TEST(JoinPath, JoinsWithOneSeparatorAndDoublesItAfterARoot) {
+  const struct {
+    const char* dir;
+    const char* name;
+    const char* joined;
+  } cases[] = {
+      {"/roms", "a.bin", "/roms/a.bin"},
+      {"/", "a.bin", "//a.bin"},
+      {"/my roms", "b c.md", "/my roms/b c.md"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ui::JoinPath(c.dir, c.name), c.joined) << c.dir;
+}
+
+TEST_F(Browser, OptionButtonsFormOneGroupPerContainer) {
+  auto& a = window->get<ui::OptionButton>("OptA");
+  auto& b = window->get<ui::OptionButton>("OptB");
+  auto& c = window->get<ui::OptionButton>("OptC");
+  EXPECT_FALSE(a.value() || b.value() || c.value());
+  a.setValue(true);
+  c.setValue(true);
+  EXPECT_TRUE(a.value());
+  EXPECT_TRUE(c.value());
+  mem().userClick("OptB");
+  EXPECT_FALSE(a.value());
+  EXPECT_TRUE(b.value());
+  EXPECT_TRUE(c.value());
+}
+
+TEST_F(Browser, ScrollBarRaisesChangeOnlyWhenTheValueMoves) {
+  int changes = 0;
+  window->on("Bar", ui::Event::Change, [&] { ++changes; });
+  const struct {
+    int delta;
+    int value;
+    int changes;
+  } steps[] = {{-1, 0, 0}, {1, 1, 1}, {1, 2, 2}, {1, 3, 3}, {1, 3, 3}, {-1, 2, 4}};
+  for (const auto& s : steps) {
+    mem().userScroll("Bar", s.delta);
+    EXPECT_EQ(window->get<ui::ScrollBar>("Bar").value(), s.value);
+    EXPECT_EQ(changes, s.changes);
+  }
+}
+
+TEST(Activation, FirstShowAndFocusHandedBackActivateOnceEach) {
+  ui::MemoryBackend backend;
+  auto main = backend.createWindow(kSpec);
+  auto other = backend.createWindow(kSpec);
+  int activations = 0;
+  main->onActivate([&] { ++activations; });
+  main->show();
+  EXPECT_EQ(activations, 0) << "runs from the event loop, not inside show()";
+  backend.processPendingEvents();
+  EXPECT_EQ(activations, 1);
+  main->setFocus();
+  backend.processPendingEvents();
+  EXPECT_EQ(activations, 1) << "focus it already has is no activation";
+  other->show();
+  main->setFocus();
+  main->setFocus();
+  backend.processPendingEvents();
+  EXPECT_EQ(activations, 2);
+}
+
+TEST(Unload, ACancellingHandlerKeepsTheWindowAndDisabledWindowsRefuseInput) {
+  ui::MemoryBackend backend;
+  auto window = backend.createWindow(kSpec);
+  auto& mem = dynamic_cast<ui::MemoryWindow&>(*window);
+  bool cancel = true;
+  int unloads = 0;
+  window->onUnload([&](bool& c) {
+    ++unloads;
+    c = cancel;
+  });
+  window->show();
+  EXPECT_FALSE(mem.userClose());
+  EXPECT_TRUE(window->loaded());
+  window->setEnabled(false);
+  EXPECT_FALSE(mem.userClick("OptA"));
+  EXPECT_FALSE(window->get<ui::OptionButton>("OptA").value());
+  window->setEnabled(true);
+  cancel = false;
+  EXPECT_TRUE(mem.userClose());
+  EXPECT_FALSE(window->loaded());
+  EXPECT_EQ(unloads, 2);
+}
+
+}  // namespace
