@@ -99,13 +99,16 @@ bool IsDirectory(std::string_view path) {
 
 // "x:" alone names the current directory of drive x, which the system keeps per drive.
 std::string SystemCurrentDirectoryOfDrive(std::string_view drive) {
-  const std::string fallback = std::string(drive.substr(0, 2)) + '\\';
   if (!HasDriveLetter(drive)) return std::string(drive);
+  const std::string fallback = std::string(drive.substr(0, 2)) + '\\';
   const std::string relative(drive.substr(0, 2));
   char buffer[MAX_PATH];
   DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, buffer, nullptr);
   if (length == 0 || length >= MAX_PATH) return fallback;
-  return exec::AnsiToUtf8(std::string_view(buffer, length));
+  std::string_view full(buffer, length);
+  // Wine answers "c:\dir\"; a directory has no trailing separator except at the root.
+  if (full.size() > 3 && IsSeparator(full.back())) full.remove_suffix(1);
+  return exec::AnsiToUtf8(full);
 }
 
 }  // namespace ui
