@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace exec::detail {
 
@@ -46,6 +47,18 @@ std::uint32_t Cp1252ToCodePoint(unsigned char byte) {
   return mapped != 0 ? mapped : byte;
 }
 
+// Where the run of ASCII bytes that starts at from ends; eight bytes are tested at a time.
+std::size_t AsciiRunEnd(std::string_view bytes, std::size_t from) {
+  std::size_t i = from;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, sizeof word);
+    if ((word & 0x8080808080808080ull) != 0) break;
+  }
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
+}
+
 }  // namespace
 
 std::string AnsiToUtf8(std::string_view bytes) {
@@ -54,8 +67,7 @@ std::string AnsiToUtf8(std::string_view bytes) {
   std::size_t i = 0;
   while (i < bytes.size()) {
     // Plain ASCII runs are by far the most common output; copy them in one go.
-    std::size_t run = i;
-    while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) ++run;
+    const std::size_t run = AsciiRunEnd(bytes, i);
     out.append(bytes.data() + i, run - i);
     i = run;
     if (i == bytes.size()) break;

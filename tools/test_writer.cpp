@@ -20,7 +20,10 @@
 #include <string_view>
 #include <thread>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
 #include <dirent.h>
 #include <unistd.h>
 #endif
@@ -103,6 +106,11 @@ void ListDescriptors() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The bytes as given: no "\r" put before each "\n".
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   for (int i = 1; i < argc; ++i) {
     const std::string_view op = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : "";
