@@ -8,6 +8,7 @@
 //   sleep MS       stay silent for MS milliseconds
 //   grandchild MS  start a process that inherits the output, waits MS ms, writes
 //                  "grandchild done\n" and ends; this process goes on at once
+//   close          close standard output and standard error (and go on running)
 //   stdin          write "stdin: eof", "stdin: data" or "stdin: closed"
 //   cwd            write the current directory and "\n"
 //   fds            write "fds:" and the open descriptors (Linux, from /proc/self/fd)
@@ -118,7 +119,10 @@ int main(int argc, char** argv) {
       for (int j = i + 1; j < argc; ++j) Write(stdout, "[" + std::string(argv[j]) + "]\n");
       return 0;
     }
-    if (op == "stdin") {
+    if (op == "close") {
+      std::fclose(stdout);
+      std::fclose(stderr);
+    } else if (op == "stdin") {
       ReportStdin();
     } else if (op == "cwd") {
       Write(stdout, std::filesystem::current_path().string() + "\n");

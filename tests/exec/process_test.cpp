@@ -212,14 +212,37 @@ TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
   EXPECT_EQ(box.content(), "childgrandchild done\n");
 }
 
+TEST(ExecAndCapture, ReapsAChildThatClosedItsOutputWithTheWindowsKeptWorking) {
+  FakeTextBox box;
+  FakeEventLoop events;
+  int callsAfterOutput = 0;
+  events.onEvents = [&](int) {
+    if (box.content() == "bye") ++callsAfterOutput;
+  };
+  const auto start = Clock::now();
+  Capture(kWriter + " text bye close sleep 300", box, &events);
+  EXPECT_GE(Millis(Clock::now() - start), 300);
+  EXPECT_EQ(box.content(), "bye");
+  // One call before the read that meets the end of the output, then more while the child lives.
+  EXPECT_GE(callsAfterOutput, 2);
+  EXPECT_TRUE(NoChildLeft());
+}
+
 TEST(ExecAndCapture, ChildHasNoInputAndOnlyItsThreeDescriptors) {
-  // A descriptor of ours without close-on-exec must not reach the child either.
+  // Our own standard input has data waiting, and a descriptor of ours lacks close-on-exec:
+  // neither may reach the child.
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);
+  ASSERT_EQ(write(input[1], "typed", 5), 5);
+  const int savedStdin = dup(0);
+  dup2(input[0], 0);
   const int stray = open("/dev/null", O_RDONLY);
   ASSERT_GE(stray, 0);
   FakeTextBox box;
   FakeEventLoop events;
   Capture(kWriter + " stdin fds", box, &events);
-  close(stray);
+  dup2(savedStdin, 0);
+  for (int fd : {savedStdin, stray, input[0], input[1]}) close(fd);
   EXPECT_EQ(box.content(), "stdin: eof\nfds: 0 1 2\n");
 }
 
