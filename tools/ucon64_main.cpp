@@ -52,16 +52,15 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const char* home = std::getenv("UCON64_HOME");
   const std::string cwd = CurrentDirectory();
-  if (const char* log = std::getenv("TELVO_SIM_LOG"); log != nullptr && *log != '\0') {
-    if (!sim::AppendLogRecord(log, sim::FormatLogRecord(args, cwd, home))) {
-      std::fprintf(stderr, "warning: cannot append to the run log %s\n", log);
-    }
-  }
+  const char* log = std::getenv("TELVO_SIM_LOG");
+  const bool logging = log != nullptr && *log != '\0';
+  const bool logged = logging && sim::AppendLogRecord(log, sim::FormatLogRecord(args, cwd, home));
 
   StdConsole console;
   const std::string folder = home != nullptr && *home != '\0' ? home : cwd;
   console.out("Telvo cartridge simulator: no hardware is used, the cartridge is a set of files in " +
               folder + (home == nullptr ? " (UCON64_HOME is not set)" : "") + "\n");
+  if (logging && !logged) console.err("warning: cannot append to the run log " + std::string(log) + "\n");
 
   const sim::Command command = sim::ParseCommand(args);
   const sim::JobOptions options{folder, SpeedFromEnvironment()};

@@ -16,6 +16,14 @@
 #include "tools/sim_command.h"
 #include "tools/sim_log.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -127,6 +135,26 @@ class SimulatorRun : public ::testing::Test {
   std::string log_;
 };
 
+// The simulator's exit status for args, its output thrown away.
+int ExitStatus(const std::vector<std::string>& args, const fs::path& folder) {
+  const std::string program = testing_support::BuildToolsDir() + "/ucon64";
+  std::vector<char*> argv = {const_cast<char*>(program.c_str())};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+  pid_t pid = -1;
+  const int error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) return -1;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
@@ -221,6 +249,31 @@ TEST_F(SimulatorRun, BadValuesAndUnknownLinesAreReportedWithoutTouchingTheCartri
     EXPECT_TRUE(Contains(output, c.message)) << c.commandLine << "\n" << output;
   }
   EXPECT_FALSE(fs::exists(home_ / "telvo-sim-flash.bin"));
+}
+
+TEST_F(SimulatorRun, ExitsWithZeroOnlyWhenEverythingWorked) {
+  const std::string image = rom("a.bin", 100, 'A').string();
+  const std::string out = "-o=" + app_.string();
+  struct Case {
+    Args args;
+    bool success;
+  };
+  const std::vector<Case> cases = {
+      {{"--xmd", image, "--port=0x378", "--chk"}, true},
+      {{"-q", "--multi=32", "multigam.bin", image, "TEMP.BIN", out}, true},
+      {{"-q", "--multi=32", "multigam.bin", image, root_.file("missing.bin"), "TEMP.BIN", out}, false},
+      {{"-q", "--multi=32", "no-loader.bin", image, "TEMP.BIN", out}, false},
+      {{"--xmdb=2", "--port=0x378", "new.srm", out}, true},
+      {{"--xmdb=2", "--port=0x378", "new.srm", "-o=" + root_.file("no-such-folder")}, false},
+      {{"--xmd", image, "--port=0x"}, false},
+      {{"--xmdb=9", "--port=0x378", "s.srm", out}, false},
+      {{"--version"}, false},
+      {{}, false},
+  };
+  for (const Case& c : cases) {
+    const int status = ExitStatus(c.args, app_);
+    EXPECT_EQ(status == 0, c.success) << ::testing::PrintToString(c.args) << " exit " << status;
+  }
 }
 
 #endif
