@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/test_support.h"
+#include "ui/logo.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_fonts.h"
 #include "ui/win32/win32_window.h"
@@ -194,6 +196,37 @@ TEST_F(Win32Window, WindowIsCreatedHiddenWithItsIconAndAnsiCaption) {
   char caption[64] = {};
   GetWindowTextA(native->hwnd(), caption, sizeof caption);
   EXPECT_EQ(std::string(caption), "Test window \xDF");  // U+00DF in the ANSI code page
+}
+
+// The program file's icon (written by scripts/make-icon) is the window icon's picture.
+TEST(Win32Icon, TheIconFileHoldsTheWindowIconsPixels) {
+  const std::string file = testing_support::BuildToolsDir() + "\\telvo-flash.ico";
+  auto icon = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 32, 32,
+                                            LR_LOADFROMFILE));
+  ASSERT_NE(icon, nullptr) << file;
+  ICONINFO parts{};
+  ASSERT_TRUE(GetIconInfo(icon, &parts));
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = 32;
+  info.bmiHeader.biHeight = -32;  // top-down, as ui::RgbImage
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels(32 * 32);
+  HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, parts.hbmColor, 0, 32, pixels.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(parts.hbmColor);
+  DeleteObject(parts.hbmMask);
+  DestroyIcon(icon);
+  ASSERT_EQ(rows, 32);
+  const ui::RgbImage expected = ui::MakeIcon();
+  int differing = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      if ((pixels[static_cast<size_t>(y * 32 + x)] & 0xFFFFFF) != expected.at(x, y)) ++differing;
+  EXPECT_EQ(differing, 0);
 }
 
 TEST(Win32Fonts, TerminalHeightsForThePointSizesInUse) {
