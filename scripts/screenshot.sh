@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Takes a picture of the main window on a virtual X server and saves it as
+# docs/screenshot-linux.png (cropped to the window's client area).
+#   scripts/screenshot.sh [program] [output.png]
+# The program defaults to build/telvo-flash. It runs in its own build directory, which is its
+# application directory, as it does from scripts/run.sh.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=$(realpath "${1:-$root/build/telvo-flash}")
+output=$(realpath -m "${2:-$root/docs/screenshot-linux.png}")
+[ -x "$program" ] || { echo "screenshot: no program at $program (build it first)" >&2; exit 1; }
+mkdir -p "$(dirname "$output")"
+
+if [ -z "${TELVO_SCREENSHOT_INNER:-}" ]; then
+  export TELVO_SCREENSHOT_INNER=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" "$output"
+fi
+
+"$program" &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true' EXIT
+
+window=$(timeout 20 xdotool search --sync --onlyvisible --name "TELVO FLASH" | head -n 1)
+sleep 1  # let the first paint and the settings load finish
+eval "$(xdotool getwindowgeometry --shell "$window")"
+shot=$(mktemp --suffix=.png)
+import -window root "$shot"
+convert "$shot" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
+rm -f "$shot"
+echo "screenshot: $output (${WIDTH}x${HEIGHT})"

@@ -1,0 +1,74 @@
+#include "ui/fltk/fltk_fonts.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <FL/Fl.H>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+namespace ui::fltk {
+
+namespace {
+
+constexpr Fl_Font kTerminus = FL_FREE_FONT;
+constexpr Fl_Font kTerminusBold = FL_FREE_FONT + 1;
+constexpr Fl_Font kTerminusTtf = FL_FREE_FONT + 2;
+constexpr Fl_Font kTerminusTtfBold = FL_FREE_FONT + 3;
+constexpr int kTtfSize = 12;
+constexpr std::array kTerminusSizes = {12, 14, 16, 18, 20, 22, 24, 28, 32};
+
+int NearestTerminusSize(int pixels) {
+  int best = kTerminusSizes.front();
+  for (int size : kTerminusSizes)
+    if (std::abs(size - pixels) < std::abs(best - pixels)) best = size;
+  return best;
+}
+
+bool HasFamily(const char* family) {
+  if (!FcInit()) return false;
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+  FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+  bool found = fonts && fonts->nfont > 0;
+  if (fonts) FcFontSetDestroy(fonts);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  return found;
+}
+
+}  // namespace
+
+int PointsToPixels(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+
+Face ChooseFace(const Font& font, const InstalledFaces& installed) {
+  bool bold = font.weight >= 600;
+  int pixels = PointsToPixels(font.points);
+  int size = NearestTerminusSize(pixels);
+  if (size == kTtfSize && installed.terminusTtf)
+    return {bold ? kTerminusTtfBold : kTerminusTtf, size};
+  if (installed.terminus) return {bold ? kTerminusBold : kTerminus, size};
+  if (installed.terminusTtf) return {bold ? kTerminusTtfBold : kTerminusTtf, size};
+  return {bold ? FL_SCREEN_BOLD : FL_SCREEN, pixels};
+}
+
+const InstalledFaces& Installed() {
+  static const InstalledFaces installed{HasFamily("Terminus"), HasFamily("Terminus (TTF)")};
+  return installed;
+}
+
+Face FaceFor(const Font& font) {
+  static const bool registered = [] {
+    // FLTK's Xft names: a leading blank for the regular face, 'B' for bold.
+    Fl::set_font(kTerminus, " Terminus");
+    Fl::set_font(kTerminusBold, "BTerminus");
+    Fl::set_font(kTerminusTtf, " Terminus (TTF)");
+    Fl::set_font(kTerminusTtfBold, "BTerminus (TTF)");
+    return true;
+  }();
+  (void)registered;
+  return ChooseFace(font, Installed());
+}
+
+}  // namespace ui::fltk

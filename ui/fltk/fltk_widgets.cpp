@@ -1,0 +1,402 @@
+#include "ui/fltk/fltk_widgets.h"
+
+#include <FL/fl_draw.H>
+#include <algorithm>
+
+#include "ui/filesystem.h"
+
+namespace ui::fltk {
+
+std::string LabelText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '@') out += '@';
+    out += c;
+  }
+  return out;
+}
+
+std::string MenuText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '@' || c == '&') out += c;
+    out += c;
+  }
+  return out;
+}
+
+namespace {
+
+bool IsUserInput(int event) {
+  switch (event) {
+    case FL_PUSH:
+    case FL_DRAG:
+    case FL_RELEASE:
+    case FL_KEYBOARD:
+    case FL_KEYUP:
+    case FL_SHORTCUT:
+    case FL_FOCUS:
+    case FL_PASTE:
+    case FL_MOUSEWHEEL:
+    case FL_DND_ENTER:
+    case FL_DND_DRAG:
+    case FL_DND_RELEASE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsEnter(int key) { return key == FL_Enter || key == FL_KP_Enter; }
+
+}  // namespace
+
+bool RefusesInput(const Fl_Widget& widget, int event, bool offscreen) {
+  if (!IsUserInput(event)) return false;
+  return offscreen || !widget.active_r();
+}
+
+// --- Label ---------------------------------------------------------------------------------
+
+Label::Label(int x, int y, int w, int h) : Guarded<Fl_Box>(x, y, w, h) { clear_visible_focus(); }
+
+int Label::handle(int event) {
+  if (RefusesInput(*this, event, offscreen())) return 0;
+  switch (event) {
+    case FL_PUSH:
+      return Fl::event_button() == FL_LEFT_MOUSE ? 1 : 0;
+    case FL_RELEASE:
+      if (Fl::event_inside(this)) do_callback();
+      return 1;
+    case FL_ENTER:
+      if (!link_) return 0;
+      window()->cursor(FL_CURSOR_HAND);
+      return 1;
+    case FL_LEAVE:
+      if (!link_) return 0;
+      window()->cursor(FL_CURSOR_DEFAULT);
+      return 1;
+    default:
+      return Guarded<Fl_Box>::handle(event);
+  }
+}
+
+void Label::draw() {
+  // FLTK pads left-aligned labels by 3 pixels a side; these sit right at their bounds, so a
+  // caption wraps where it does on Windows.
+  draw_box();
+  const int left = x() + Fl::box_dx(box());
+  const int top = y() + Fl::box_dy(box());
+  const int width = w() - Fl::box_dw(box());
+  draw_label(left, top, width, h() - Fl::box_dh(box()), align());
+  if (!link_ || !label() || !*label()) return;
+  fl_font(labelfont(), labelsize());
+  int textW = 0;
+  int textH = 0;
+  fl_measure(label(), textW, textH);
+  textW = std::min(textW, width);
+  const int start = (align() & FL_ALIGN_LEFT) ? left : left + (width - textW) / 2;
+  const int base = top + fl_height() - fl_descent() + 1;
+  fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
+  fl_xyline(start, base, start + textW - 1);
+}
+
+// --- Picture -------------------------------------------------------------------------------
+
+Picture::Picture(int x, int y, int w, int h)
+    : Guarded<Fl_Box>(x, y, w, h), pixels_(Stretch(MakeLogo(), w, h)) {
+  clear_visible_focus();
+  if (!pixels_.pixels.empty())
+    image_ = std::make_unique<Fl_RGB_Image>(pixels_.pixels.data(), pixels_.width, pixels_.height, 3);
+}
+
+void Picture::draw() {
+  if (image_) image_->draw(x(), y());
+}
+
+// --- TextInput -----------------------------------------------------------------------------
+
+int TextInput::handle(int event) {
+  if (RefusesInput(*this, event, offscreen())) return 0;
+  bool click = event == FL_RELEASE && Fl::event_button() == FL_LEFT_MOUSE;
+  Fl_Widget_Tracker alive(this);
+  int used = Fl_Input::handle(event);
+  if (click && !alive.deleted()) do_callback();
+  return used;
+}
+
+// --- Frame ---------------------------------------------------------------------------------
+
+Frame::Frame(int x, int y, int w, int h) : Guarded<Fl_Group>(x, y, w, h) {
+  box(FL_FLAT_BOX);
+  // Inside, so the parent does not draw the caption a second time above the frame.
+  align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT);
+  resizable(nullptr);
+}
+
+void Frame::draw() {
+  if (damage() & ~FL_DAMAGE_CHILD) {
+    fl_draw_box(FL_FLAT_BOX, x(), y(), w(), h(), color());
+    fl_font(labelfont(), labelsize());
+    int top = fl_height() / 2;
+    fl_draw_box(FL_ENGRAVED_FRAME, x(), y() + top, w(), h() - top, color());
+    if (label() && *label()) {
+      int textW = 0;
+      int textH = 0;
+      fl_measure(label(), textW, textH);
+      textW = std::min(textW, w() - 12);
+      fl_color(color());
+      fl_rectf(x() + 6, y(), textW + 4, fl_height());
+      draw_label(x() + 8, y(), textW, fl_height(), FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+    }
+  }
+  draw_children();
+}
+
+// --- ScrollBar -----------------------------------------------------------------------------
+
+ArrowScrollBar::ArrowScrollBar(int x, int y, int w, int h) : Guarded<Fl_Scrollbar>(x, y, w, h) {
+  type(FL_VERTICAL);
+  linesize(1);
+  when(FL_WHEN_CHANGED);
+}
+
+ArrowScrollBar::~ArrowScrollBar() { Fl::remove_timeout(Repeat, this); }
+
+bool ArrowScrollBar::step(int delta) {
+  int low = static_cast<int>(std::min(minimum(), maximum()));
+  int high = static_cast<int>(std::max(minimum(), maximum()));
+  int target = std::clamp(value() + delta, low, high);
+  if (target == value()) return false;
+  value(target);
+  redraw();
+  do_callback();
+  return true;
+}
+
+void ArrowScrollBar::Repeat(void* self) {
+  auto* bar = static_cast<ArrowScrollBar*>(self);
+  if (bar->pressed_ == 0) return;
+  Fl_Widget_Tracker alive(bar);
+  bar->step(bar->pressed_);
+  if (!alive.deleted()) Fl::repeat_timeout(0.05, Repeat, self);
+}
+
+int ArrowScrollBar::handle(int event) {
+  if (RefusesInput(*this, event, offscreen())) return 0;
+  // Arrow keys belong to the focused control only, never to a scroll bar elsewhere.
+  if (event == FL_SHORTCUT) return 0;
+  if (!compact()) return Fl_Scrollbar::handle(event);
+  switch (event) {
+    case FL_PUSH: {
+      if (Fl::event_button() != FL_LEFT_MOUSE) return 0;
+      if (Fl::visible_focus() && visible_focus()) take_focus();
+      pressed_ = Fl::event_y() < y() + h() / 2 ? -1 : 1;
+      redraw();
+      Fl_Widget_Tracker alive(this);
+      step(pressed_);
+      if (!alive.deleted() && pressed_ != 0) Fl::add_timeout(0.5, Repeat, this);
+      return 1;
+    }
+    case FL_DRAG:
+      return 1;
+    case FL_RELEASE:
+      pressed_ = 0;
+      Fl::remove_timeout(Repeat, this);
+      redraw();
+      return 1;
+    case FL_KEYBOARD:
+      switch (Fl::event_key()) {
+        case FL_Up:
+        case FL_Left:
+        case FL_Page_Up:
+          step(-1);
+          return 1;
+        case FL_Down:
+        case FL_Right:
+        case FL_Page_Down:
+          step(1);
+          return 1;
+        case FL_Home:
+          step(static_cast<int>(std::min(minimum(), maximum())) - value());
+          return 1;
+        case FL_End:
+          step(static_cast<int>(std::max(minimum(), maximum())) - value());
+          return 1;
+        default:
+          return 0;
+      }
+    case FL_FOCUS:
+    case FL_UNFOCUS:
+      if (!Fl::visible_focus()) return 0;
+      redraw();
+      return 1;
+    case FL_ENTER:
+    case FL_LEAVE:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void ArrowScrollBar::draw() {
+  if (!compact()) {
+    Fl_Scrollbar::draw();
+    return;
+  }
+  int upH = h() / 2;
+  int downH = h() - upH;
+  Fl_Color arrow = active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR);
+  auto drawArrow = [&](int ay, int ah, bool pressed, bool up) {
+    fl_draw_box(pressed ? FL_DOWN_BOX : FL_UP_BOX, x(), ay, w(), ah, color());
+    int cx = x() + w() / 2 + (pressed ? 1 : 0);
+    int cy = ay + ah / 2 + (pressed ? 1 : 0);
+    int half = std::max(1, std::min(w(), ah) / 4);
+    fl_color(arrow);
+    if (up)
+      fl_polygon(cx - half, cy + half / 2, cx + half, cy + half / 2, cx, cy - half / 2 - 1);
+    else
+      fl_polygon(cx - half, cy - half / 2, cx + half, cy - half / 2, cx, cy + half / 2 + 1);
+  };
+  drawArrow(y(), upH, pressed_ < 0, true);
+  drawArrow(y() + upH, downH, pressed_ > 0, false);
+  if (Fl::focus() == this) draw_focus(FL_UP_BOX, x(), y(), w(), h());
+}
+
+// --- SelectBrowser -------------------------------------------------------------------------
+
+SelectBrowser::SelectBrowser(int x, int y, int w, int h) : Guarded<Fl_Hold_Browser>(x, y, w, h) {
+  format_char(0);
+  when(FL_WHEN_NEVER);
+}
+
+int SelectBrowser::handle(int event) {
+  if (RefusesInput(*this, event, offscreen())) return 0;
+  bool doubleClick =
+      event == FL_PUSH && Fl::event_button() == FL_LEFT_MOUSE && Fl::event_clicks() > 0;
+  int before = value();
+  Fl_Widget_Tracker alive(this);
+  int used = Fl_Hold_Browser::handle(event);
+  if (alive.deleted()) return used;
+  if (value() != before && value() > 0) {
+    doubleClicked_ = false;
+    do_callback();
+    if (alive.deleted()) return used;
+  }
+  if (!doubleClick) return used;
+  void* item = find_item(Fl::event_y());
+  if (!item || lineno(item) != value()) return used;
+  doubleClicked_ = true;
+  do_callback();
+  return used;
+}
+
+// --- DirBrowser ----------------------------------------------------------------------------
+
+DirBrowser::DirBrowser(int x, int y, int w, int h) : Guarded<Fl_Hold_Browser>(x, y, w, h) {
+  format_char(0);
+  when(FL_WHEN_NEVER);
+}
+
+int DirBrowser::handle(int event) {
+  if (RefusesInput(*this, event, offscreen())) return 0;
+  if (event == FL_KEYBOARD && IsEnter(Fl::event_key())) {
+    if (value() <= 0) return 0;
+    openedLine_ = value();
+    do_callback();
+    return 1;
+  }
+  bool doubleClick =
+      event == FL_PUSH && Fl::event_button() == FL_LEFT_MOUSE && Fl::event_clicks() > 0;
+  Fl_Widget_Tracker alive(this);
+  int used = Fl_Hold_Browser::handle(event);
+  if (alive.deleted() || !doubleClick) return used;
+  void* item = find_item(Fl::event_y());
+  if (!item) return used;
+  openedLine_ = lineno(item);
+  do_callback();
+  return used;
+}
+
+// --- DriveChoice ---------------------------------------------------------------------------
+
+DriveChoice::DriveChoice(int x, int y, int w, int h) : Guarded<Fl_Choice>(x, y, w, h) {
+  when(FL_WHEN_CHANGED);
+}
+
+void DriveChoice::setDrives(std::vector<std::string> drives) {
+  std::string current = drive();
+  drives_ = std::move(drives);
+  labels_.clear();
+  items_.clear();
+  for (const std::string& d : drives_) labels_.push_back(MenuText(d));
+  for (const std::string& label : labels_) {
+    Fl_Menu_Item item{};
+    item.text = label.c_str();
+    items_.push_back(item);
+  }
+  items_.push_back(Fl_Menu_Item{});  // terminator
+  menu(items_.data());
+  auto it = std::find(drives_.begin(), drives_.end(), current);
+  if (!current.empty() && it == drives_.end()) {
+    select(current);
+    return;
+  }
+  value(it == drives_.end() ? (drives_.empty() ? -1 : 0) : static_cast<int>(it - drives_.begin()));
+}
+
+void DriveChoice::select(std::string_view drive) {
+  auto it = std::find(drives_.begin(), drives_.end(), drive);
+  if (it == drives_.end()) {
+    std::vector<std::string> more = drives_;
+    more.emplace_back(drive);
+    drives_.clear();  // so setDrives keeps nothing selected from before
+    setDrives(std::move(more));
+    it = std::find(drives_.begin(), drives_.end(), drive);
+  }
+  value(static_cast<int>(it - drives_.begin()));
+  redraw();
+}
+
+std::string DriveChoice::drive() const {
+  int index = value();
+  if (index < 0 || index >= static_cast<int>(drives_.size())) return {};
+  return drives_[index];
+}
+
+void DriveChoice::refresh() { setDrives(ListDrives()); }
+
+int DriveChoice::handle(int event) {
+  if (RefusesInput(*this, event, offscreen())) return 0;
+  if (event == FL_PUSH || (event == FL_KEYBOARD && Fl::event_key() == ' ')) refresh();
+  return Fl_Choice::handle(event);
+}
+
+// --- Text editor ---------------------------------------------------------------------------
+
+void GrowingBuffer::insertBytes(int pos, std::string_view bytes) {
+  // The buffer cannot hold NUL characters; the rest goes in unchanged, bare CRs included.
+  std::string text;
+  text.reserve(bytes.size());
+  for (char c : bytes)
+    if (c != '\0') text += c;
+  if (text.empty()) return;
+  // A gap as large as half the text makes the moves of the text, as it grows, geometric.
+  mPreferredGapSize = std::max(mPreferredGapSize, length() / 2);
+  insert(pos, text.c_str());
+}
+
+TextEditor::TextEditor(int x, int y, int w, int h) : Guarded<Fl_Text_Editor>(x, y, w, h) {
+  buffer(&store);
+  when(FL_WHEN_NEVER);
+}
+
+int TextEditor::handle(int event) {
+  if (event == FL_KEYBOARD && Fl::event_key() == FL_Tab && !(Fl::event_state() & FL_CTRL))
+    return 0;
+  return Guarded<Fl_Text_Editor>::handle(event);
+}
+
+}  // namespace ui::fltk

@@ -1,0 +1,177 @@
+// FLTK widgets adjusted to behave like the controls the window tables describe: what they
+// report (through do_callback) and which input they refuse. They know nothing of the window
+// layer's handlers; the controls in fltk_controls.h turn their callbacks into events.
+#pragma once
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Hold_Browser.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Round_Button.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Scrollbar.H>
+#include <FL/Fl_Text_Buffer.H>
+#include <FL/Fl_RGB_Image.H>
+#include <FL/Fl_Text_Editor.H>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/logo.h"
+
+namespace ui::fltk {
+
+// Text for an FLTK label: '@' starts a symbol there, so it is doubled to show as itself.
+std::string LabelText(std::string_view text);
+// Text for a menu item, where '&' also marks a shortcut.
+std::string MenuText(std::string_view text);
+
+// Whether the widget must refuse event: a control placed outside the window's client area can
+// never be seen, so it takes neither focus nor input; and nothing takes input while the
+// widget or its window is disabled.
+bool RefusesInput(const Fl_Widget& widget, int event, bool offscreen);
+
+// Every widget of a window derives from one of these.
+template <class W>
+class Guarded : public W {
+ public:
+  using W::W;
+  void setOffscreen(bool on) {
+    offscreen_ = on;
+    if (on) this->clear_visible_focus();
+  }
+  bool offscreen() const { return offscreen_; }
+  int handle(int event) override {
+    if (RefusesInput(*this, event, offscreen_)) return 0;
+    return W::handle(event);
+  }
+
+ private:
+  bool offscreen_ = false;
+};
+
+// A label. A click reports through the callback; a link draws its text underlined and shows
+// the hand pointer.
+class Label : public Guarded<Fl_Box> {
+ public:
+  Label(int x, int y, int w, int h);
+  void setLink(bool on) { link_ = on; }
+  int handle(int event) override;
+  void draw() override;
+
+ private:
+  bool link_ = false;
+};
+
+// The logo, stretched to the widget's size once, when created.
+class Picture : public Guarded<Fl_Box> {
+ public:
+  Picture(int x, int y, int w, int h);
+  void draw() override;
+
+ private:
+  RgbImage pixels_;
+  std::unique_ptr<Fl_RGB_Image> image_;
+};
+
+// Single-line text box; a mouse click (not the keyboard's focus) reports through the callback.
+class TextInput : public Guarded<Fl_Input> {
+ public:
+  using Guarded<Fl_Input>::Guarded;
+  int handle(int event) override;
+};
+
+// A group box: an etched frame with its caption set into the top edge.
+class Frame : public Guarded<Fl_Group> {
+ public:
+  Frame(int x, int y, int w, int h);
+  void draw() override;
+};
+
+// A vertical scroll bar. Too short for a thumb, it shows just its two arrows, as a 17-pixel
+// slot selector does; each arrow click or arrow key moves one step, held arrows repeat.
+// Reports every change of value through the callback, never a click that changes nothing.
+class ArrowScrollBar : public Guarded<Fl_Scrollbar> {
+ public:
+  ArrowScrollBar(int x, int y, int w, int h);
+  ~ArrowScrollBar() override;
+  int handle(int event) override;
+  void draw() override;
+  bool compact() const { return h() < 3 * w(); }
+  // Moves by delta steps within the range; true when the value changed.
+  bool step(int delta);
+
+ private:
+  static void Repeat(void* self);
+  int pressed_ = 0;  // -1 up arrow held, +1 down arrow held
+};
+
+// A single-selection list. Reports through the callback when the user changes the selection
+// (mouse or keyboard) and, with doubleClicked() set, when an entry is double-clicked.
+class SelectBrowser : public Guarded<Fl_Hold_Browser> {
+ public:
+  SelectBrowser(int x, int y, int w, int h);
+  int handle(int event) override;
+  bool doubleClicked() const { return doubleClicked_; }
+
+ private:
+  bool doubleClicked_ = false;
+};
+
+// The directory list: highlighting an entry changes nothing; a double-click or Enter opens
+// it and reports through the callback, with openedLine() the entry opened.
+class DirBrowser : public Guarded<Fl_Hold_Browser> {
+ public:
+  DirBrowser(int x, int y, int w, int h);
+  int handle(int event) override;
+  int openedLine() const { return openedLine_; }
+
+ private:
+  int openedLine_ = 0;
+};
+
+// The drive list. Drive names are shown as they are ('/', '&' and '@' included); the list
+// is read again each time the user opens it, so a volume mounted meanwhile appears.
+class DriveChoice : public Guarded<Fl_Choice> {
+ public:
+  DriveChoice(int x, int y, int w, int h);
+  void setDrives(std::vector<std::string> drives);
+  // Selects drive, adding it when the list lacks it.
+  void select(std::string_view drive);
+  std::string drive() const;
+  int handle(int event) override;
+
+ private:
+  void refresh();
+  std::vector<std::string> drives_;
+  std::vector<std::string> labels_;
+  std::vector<Fl_Menu_Item> items_;
+};
+
+// A text buffer whose gap grows with the text, so appending a long output chunk by chunk
+// costs time in proportion to the text added, not to the text already there.
+class GrowingBuffer : public Fl_Text_Buffer {
+ public:
+  GrowingBuffer() : Fl_Text_Buffer(0, 4096) {}
+  void insertBytes(int pos, std::string_view bytes);
+};
+
+// Holds the editor's buffer in a base class, so the buffer outlives the display's own
+// destructor, which still detaches from it.
+struct BufferHolder {
+  GrowingBuffer store;
+};
+
+class TextEditor : private BufferHolder, public Guarded<Fl_Text_Editor> {
+ public:
+  TextEditor(int x, int y, int w, int h);
+  GrowingBuffer& text() { return store; }
+  // Tab moves to the next control, as in a multi-line text box on Windows.
+  int handle(int event) override;
+};
+
+}  // namespace ui::fltk

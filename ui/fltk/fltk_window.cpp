@@ -1,0 +1,143 @@
+#include "ui/fltk/fltk_window.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_RGB_Image.H>
+#include <algorithm>
+#include <vector>
+
+#include "ui/fltk/fltk_order.h"
+#include "ui/logo.h"
+
+namespace ui::fltk {
+
+namespace {
+
+const Fl_RGB_Image& ProgramIcon() {
+  static const RgbImage pixels = MakeIcon();
+  static const Fl_RGB_Image icon(pixels.pixels.data(), pixels.width, pixels.height, 3);
+  return icon;
+}
+
+Placement Place(const ControlSpec& c, int originX, int originY, int clientW, int clientH) {
+  Placement p;
+  p.x = originX + TwipsToPixels(c.bounds.left);
+  p.y = originY + TwipsToPixels(c.bounds.top);
+  p.w = TwipsToPixels(c.bounds.width);
+  p.h = TwipsToPixels(c.bounds.height);
+  p.offscreen = p.x >= clientW || p.y >= clientH;
+  return p;
+}
+
+void Detach(Fl_Widget& widget) {
+  widget.callback(static_cast<Fl_Callback*>(nullptr), nullptr);
+  Fl_Group* group = widget.as_group();
+  if (!group) return;
+  for (int i = 0; i < group->children(); ++i) Detach(*group->child(i));
+}
+
+}  // namespace
+
+FltkWindow::FltkWindow(const WindowSpec& spec, Activation& activation)
+    : WindowBase(spec, activation) {
+  build(spec);
+}
+
+FltkWindow::~FltkWindow() {
+  // The widgets may outlive this object for a moment (FLTK deletes them from the event loop,
+  // and one of them may be in the middle of its own event): they must not call back into it.
+  Detach(*window_);
+  window_->hide();
+  Fl::delete_widget(window_);
+}
+
+void FltkWindow::build(const WindowSpec& spec) {
+  const int w = TwipsToPixels(spec.clientWidth);
+  const int h = TwipsToPixels(spec.clientHeight);
+  Fl_Group* outer = Fl_Group::current();
+  Fl_Group::current(nullptr);
+
+  window_ = new Fl_Double_Window(w, h);
+  window_->copy_label(std::string(spec.caption).c_str());
+  window_->callback(OnClose, this);
+
+  // The controls sit in a group that never moves or resizes them, so enlarging a sizable
+  // window leaves every control where it was.
+  auto* content = new Fl_Group(0, 0, w, h);
+  content->resizable(nullptr);
+  auto fill = [&](auto& self, std::string_view container, int ox, int oy) -> void {
+    for (const ControlSpec* c : ChildOrder(spec, container)) {
+      Placement at = Place(*c, ox, oy, w, h);
+      std::unique_ptr<WidgetControl> control = CreateControl(*this, *c, at);
+      if (c->kind == Kind::Frame && c->name != container) {
+        auto* group = control->widget()->as_group();
+        group->begin();
+        self(self, c->name, at.x, at.y);
+        group->end();
+      }
+      controls_.emplace(std::string(c->name), std::move(control));
+    }
+  };
+  fill(fill, "", 0, 0);
+  content->end();
+  // A second child of the window lets Tab wrap from the last control to the first: FLTK's
+  // navigation does not wrap inside a window's only child group.
+  new Fl_Box(0, 0, 0, 0);
+  window_->end();
+
+  if (spec.sizable) {
+    window_->resizable(content);
+    window_->size_range(std::min(w, 100), std::min(h, 50));
+  } else {
+    // Window managers offer no maximize button for a window whose minimum and maximum size
+    // agree; FLTK on X11 cannot remove the minimize button.
+    window_->resizable(nullptr);
+    window_->size_range(w, h, w, h);
+  }
+  if (spec.centred) {
+    int sx = 0, sy = 0, sw = 0, sh = 0;
+    Fl::screen_work_area(sx, sy, sw, sh);
+    window_->position(sx + (sw - w) / 2, sy + (sh - h) / 2);
+  }
+  if (spec.hasIcon) window_->icon(&ProgramIcon());
+  Fl_Group::current(outer);
+}
+
+void FltkWindow::OnClose(Fl_Widget*, void* self) {
+  // FLTK closes a window on Escape; these windows close only by the close button.
+  if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+  auto* window = static_cast<FltkWindow*>(self);
+  if (!window->enabled()) return;
+  window->requestClose();
+}
+
+bool FltkWindow::enabled() const { return window_->active() != 0; }
+
+void FltkWindow::setEnabled(bool on) {
+  if (on)
+    window_->activate();
+  else
+    window_->deactivate();
+}
+
+Control& FltkWindow::control(std::string_view name) {
+  auto it = controls_.find(name);
+  if (it == controls_.end()) badControl(name);
+  return *it->second;
+}
+
+Fl_Widget& FltkWindow::widget(std::string_view name) {
+  auto it = controls_.find(name);
+  if (it == controls_.end()) badControl(name);
+  return *it->second->widget();
+}
+
+void FltkWindow::nativeShow() { window_->show(); }
+
+void FltkWindow::nativeFocus() {
+  if (window_->shown()) window_->show();  // raises it; the window manager gives the focus
+}
+
+void FltkWindow::nativeDestroy() { window_->hide(); }
+
+}  // namespace ui::fltk

@@ -1,0 +1,40 @@
+// A window of the FLTK backend: an Fl_Double_Window built from a WindowSpec table.
+#pragma once
+
+#include <FL/Fl_Double_Window.H>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "ui/fltk/fltk_controls.h"
+#include "ui/window_base.h"
+
+namespace ui::fltk {
+
+class FltkWindow final : public WindowBase {
+ public:
+  FltkWindow(const WindowSpec& spec, Activation& activation);
+  ~FltkWindow() override;
+
+  bool enabled() const override;
+  void setEnabled(bool on) override;
+  Control& control(std::string_view name) override;
+
+  // The toolkit's window and a control's widget, for tests and the start-up benchmark.
+  Fl_Double_Window& native() { return *window_; }
+  Fl_Widget& widget(std::string_view name);
+
+ protected:
+  void nativeShow() override;
+  void nativeFocus() override;
+  void nativeDestroy() override;
+
+ private:
+  void build(const WindowSpec& spec);
+  static void OnClose(Fl_Widget*, void* self);
+
+  Fl_Double_Window* window_ = nullptr;
+  std::map<std::string, std::unique_ptr<WidgetControl>, std::less<>> controls_;
+};
+
+}  // namespace ui::fltk
