@@ -120,8 +120,8 @@ int main(int argc, char** argv) {
   const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   const std::vector<std::size_t> sizesMiB = {1, 16, 64};
   std::vector<double> runnerPerMiB;
-  std::printf("%5s %10s %14s %10s %14s %10s %14s\n", "MiB", "raw MiB/s", "box: MiB/s",
-              "box/raw", "box: ms/MiB", "discard/raw", "discard MiB/s");
+  std::printf("%5s %10s %14s %10s %14s %10s %14s\n", "MiB", "raw MiB/s", "box: MiB/s", "box/raw",
+              "box: ms/MiB", "discard/raw", "discard MiB/s");
   for (std::size_t mib : sizesMiB) {
     const std::size_t bytes = mib << 20;
     const double raw = Best(RawDrain, bytes, repetitions);
@@ -132,7 +132,8 @@ int main(int argc, char** argv) {
     std::printf("%5zu %10.1f %14.1f %10.2f %14.3f %10.2f %14.1f\n", mib, size / raw, size / runner,
                 raw / runner, 1000.0 * runner / size, raw / discard, size / discard);
   }
-  std::printf("box: the runner into an in-memory output box; discard: into a box that keeps nothing\n");
+  std::printf(
+      "box: the runner into an in-memory output box; discard: into a box that keeps nothing\n");
   std::printf("cost per MiB into the box at 64 MiB / at 1 MiB: %.2f (goal: at most 1.5)\n",
               runnerPerMiB.back() / runnerPerMiB.front());
   return 0;

@@ -30,8 +30,8 @@ bool IsProgramFile(const std::string& candidate) {
 #ifdef _WIN32
   return true;
 #else
-  constexpr fs::perms anyExec = fs::perms::owner_exec | fs::perms::group_exec |
-                                fs::perms::others_exec;
+  constexpr fs::perms anyExec =
+      fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
   return (status.permissions() & anyExec) != fs::perms::none;
 #endif
 }

@@ -49,7 +49,9 @@ class SpawnActions {
     // afterwards cannot take it away.
     if (posix_spawn_file_actions_adddup2(&actions_, writeEnd, 1) != 0) return false;
     if (posix_spawn_file_actions_adddup2(&actions_, writeEnd, 2) != 0) return false;
-    if (posix_spawn_file_actions_addopen(&actions_, 0, "/dev/null", O_RDONLY, 0) != 0) return false;
+    if (posix_spawn_file_actions_addopen(&actions_, 0, "/dev/null", O_RDONLY, 0) != 0) {
+      return false;
+    }
     // Descriptors that some library opened without close-on-exec must not reach the tool either.
     if (posix_spawn_file_actions_addclosefrom_np(&actions_, 3) != 0) return false;
     if (startFolder == nullptr) return true;
@@ -125,11 +127,27 @@ void Stream(int readEnd, ui::TextBox& box, ui::EventLoop* events) {
     const ssize_t got = read(readEnd, buffer.data(), buffer.size());
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
-    const std::string text = decoder.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+    const std::string text =
+        decoder.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
     if (!text.empty()) box.replaceSelection(text);
   }
   const std::string rest = decoder.finish();
   if (!rest.empty()) box.replaceSelection(rest);
+}
+
+// Starts program with args (program name first) writing into writeEnd; 0 or the reason it
+// could not be started.
+int Spawn(const std::string& program, const std::vector<std::string>& args, int writeEnd,
+          const std::string* startFolder, pid_t& pid) {
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const std::string folder = startFolder != nullptr ? Utf8ToAnsi(*startFolder) : std::string();
+  SpawnActions actions;
+  if (!actions.prepare(writeEnd, startFolder != nullptr ? &folder : nullptr)) return ENOMEM;
+  SpawnAttributes attributes;
+  return posix_spawn(&pid, program.c_str(), actions.get(), attributes.get(), argv.data(), environ);
 }
 
 }  // namespace
@@ -154,20 +172,10 @@ void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
   }
   const int readEnd = fds[0];
   const int writeEnd = fds[1];
-
-  std::vector<char*> argv;
-  argv.reserve(args.size() + 1);
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-
-  SpawnActions actions;
-  SpawnAttributes attributes;
-  std::string folder = sStartInFolder != nullptr ? Utf8ToAnsi(*sStartInFolder) : std::string();
   pid_t pid = -1;
-  int error = actions.prepare(writeEnd, sStartInFolder != nullptr ? &folder : nullptr) ? 0 : ENOMEM;
-  if (error == 0) {
-    error = posix_spawn(&pid, program.c_str(), actions.get(), attributes.get(), argv.data(), environ);
-  }
+  const int error = Spawn(program, args, writeEnd, sStartInFolder, pid);
+  // From here on only the child (and whatever inherits from it) holds the write end, so the
+  // pipe breaks when the last of them has closed it.
   close(writeEnd);
   if (error != 0) {
     close(readEnd);

@@ -27,8 +27,8 @@ std::string SystemReason(DWORD error) {
       nullptr, error, 0, reinterpret_cast<char*>(&message), 0, nullptr);
   std::string reason = length > 0 ? std::string(message, length) : "error " + std::to_string(error);
   if (message != nullptr) LocalFree(message);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ' ||
-                             reason.back() == '.')) {
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                             reason.back() == ' ' || reason.back() == '.')) {
     reason.pop_back();
   }
   return AnsiToUtf8(reason);
@@ -98,7 +98,8 @@ void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
   std::string commandLine = Utf8ToAnsi(sCommandLine);
   std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back('\0');
-  const std::string folder = sStartInFolder != nullptr ? Utf8ToAnsi(*sStartInFolder) : std::string();
+  const std::string folder =
+      sStartInFolder != nullptr ? Utf8ToAnsi(*sStartInFolder) : std::string();
 
   PROCESS_INFORMATION process{};
   const BOOL started =

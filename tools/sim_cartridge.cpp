@@ -12,9 +12,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kStep = 64u << 10;           // progress is shown per 64 KiB
-constexpr std::size_t kRomAlignment = 16u << 10;   // games start on 16 KiB boundaries
-constexpr double kLongestTransferSeconds = 30.0;   // a demonstration never waits longer
+constexpr std::size_t kStep = 64u << 10;          // progress is shown per 64 KiB
+constexpr std::size_t kRomAlignment = 16u << 10;  // games start on 16 KiB boundaries
+constexpr double kLongestTransferSeconds = 30.0;  // a demonstration never waits longer
 
 fs::path FlashFile(const JobOptions& options) { return options.home / "telvo-sim-flash.bin"; }
 
@@ -37,9 +37,9 @@ class Progress {
 
   void advance(std::size_t done) {
     if (secondsPerByte_ > 0) {
-      std::this_thread::sleep_until(start_ + std::chrono::duration_cast<Clock::duration>(
-                                                 std::chrono::duration<double>(
-                                                     secondsPerByte_ * static_cast<double>(done))));
+      std::this_thread::sleep_until(
+          start_ + std::chrono::duration_cast<Clock::duration>(
+                       std::chrono::duration<double>(secondsPerByte_ * static_cast<double>(done))));
     }
     const std::size_t percent = total_ == 0 ? 100 : done * 100 / total_;
     console_.out("\r" + what_ + ": " + std::to_string((done + 1023) / 1024) + " of " + KiB(total_) +
@@ -47,7 +47,7 @@ class Progress {
   }
 
   void run() {
-    for (std::size_t done = std::min(kStep, total_); ; done = std::min(done + kStep, total_)) {
+    for (std::size_t done = std::min(kStep, total_);; done = std::min(done + kStep, total_)) {
       advance(done);
       if (done == total_) break;
     }
@@ -167,7 +167,8 @@ int RunSram(const Command& command, const JobOptions& options, Console& console)
   if (!EnsureCartridge(options, error)) return Fail(console, error);
   if (!LoadOrCreate(slotFile, kSramSize, '\0', slot, error)) return Fail(console, error);
   if (!Exists(file)) {
-    console.out("Saving SRAM slot " + std::to_string(command.slot) + " into " + file.string() + "\n");
+    console.out("Saving SRAM slot " + std::to_string(command.slot) + " into " + file.string() +
+                "\n");
     Progress("Reading", slot.size(), options.kibPerSecond, console).run();
     if (!ReplaceFile(file, slot, error)) return Fail(console, error);
     return 0;

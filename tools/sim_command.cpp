@@ -73,9 +73,9 @@ Command ParseMultiBuild(const std::vector<std::string>& args) {
 Command ParseSram(const std::vector<std::string>& args) {
   if (args.size() != 4 || !StartsWith(args[3], "-o=")) return {};
   const std::string slotText = args[0].substr(7);
-  const bool digitsOnly = !slotText.empty() && slotText.size() <= 3 &&
-                          std::all_of(slotText.begin(), slotText.end(),
-                                      [](char c) { return c >= '0' && c <= '9'; });
+  const bool digitsOnly =
+      !slotText.empty() && slotText.size() <= 3 &&
+      std::all_of(slotText.begin(), slotText.end(), [](char c) { return c >= '0' && c <= '9'; });
   const int slot = digitsOnly ? std::stoi(slotText) : 0;
   if (slot < 1 || slot > 4) {
     return Invalid("SRAM slot \"" + slotText + "\" does not exist: the slots are 1 to 4");

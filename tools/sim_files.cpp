@@ -38,8 +38,8 @@ bool ReplaceFile(const fs::path& file, const std::string& bytes, std::string& er
     error = Reason(temp);
     return false;
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() &&
-                       std::fflush(out) == 0;
+  const bool written =
+      std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
   const bool closed = std::fclose(out) == 0;
   if (!written || !closed) {
     error = Reason(temp);

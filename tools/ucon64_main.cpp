@@ -58,9 +58,11 @@ int main(int argc, char** argv) {
 
   StdConsole console;
   const std::string folder = home != nullptr && *home != '\0' ? home : cwd;
-  console.out("Telvo cartridge simulator: no hardware is used, the cartridge is a set of files in " +
-              folder + (home == nullptr ? " (UCON64_HOME is not set)" : "") + "\n");
-  if (logging && !logged) console.err("warning: cannot append to the run log " + std::string(log) + "\n");
+  console.out(
+      "Telvo cartridge simulator: no hardware is used, the cartridge is a set of files in " +
+      folder + (home == nullptr ? " (UCON64_HOME is not set)" : "") + "\n");
+  if (logging && !logged)
+    console.err("warning: cannot append to the run log " + std::string(log) + "\n");
 
   const sim::Command command = sim::ParseCommand(args);
   const sim::JobOptions options{folder, SpeedFromEnvironment()};

@@ -29,7 +29,7 @@ TEST(AnsiToUtf8, DecodesUtf8AndFallsBackToWindows1252) {
       {"overlong slash", "\xC0\xAF", "\xC3\x80\xC2\xAF"},
       {"surrogate half", "\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},
-      {"sequence cut short", "\xE2\x82" "A", "\xC3\xA2\xE2\x80\x9A" "A"},
+      {"sequence cut short", "\xE2\x82\x41", "\xC3\xA2\xE2\x80\x9A\x41"},
       {"stray continuation", "\xA9", "\xC2\xA9"},
   };
   for (const DecodeCase& c : cases) {
@@ -49,7 +49,7 @@ TEST(AnsiStreamDecoder, EverySplitDecodesLikeTheWhole) {
   const std::vector<std::string> streams = {
       "plain ascii text",
       "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC\xF0\x9F\x98\x80 end",
-      "caf\xE9 \x80 \xE2\x82" "A \xF0\x9F\x98",  // 1252 bytes, a broken and a cut sequence
+      "caf\xE9 \x80 \xE2\x82\x41 \xF0\x9F\x98",  // 1252 bytes, a broken and a cut sequence
       "\xE2\x82\xAC",
   };
   for (const std::string& stream : streams) {
@@ -71,7 +71,7 @@ TEST(AnsiStreamDecoder, EverySplitDecodesLikeTheWhole) {
 TEST(AnsiStreamDecoder, HoldsBackOnlyAnUnfinishedCharacter) {
   exec::AnsiStreamDecoder decoder;
   EXPECT_EQ(decoder.feed("a\xE2\x82"), "a");
-  EXPECT_EQ(decoder.feed("\xAC" "b"), "\xE2\x82\xAC" "b");
+  EXPECT_EQ(decoder.feed("\xAC\x62"), "\xE2\x82\xAC\x62");  // the rest of the euro sign, "b"
   EXPECT_EQ(decoder.feed("c"), "c");
   EXPECT_EQ(decoder.finish(), "");
 }

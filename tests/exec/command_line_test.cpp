@@ -46,8 +46,10 @@ class PathGuard {
     setenv("PATH", path.c_str(), 1);
   }
   ~PathGuard() {
-    if (saved_) setenv("PATH", saved_->c_str(), 1);
-    else unsetenv("PATH");
+    if (saved_)
+      setenv("PATH", saved_->c_str(), 1);
+    else
+      unsetenv("PATH");
   }
 
  private:
@@ -56,7 +58,8 @@ class PathGuard {
 
 void MakeProgram(const fs::path& file, bool executable = true) {
   testing_support::WriteBytes(file, "#!/bin/sh\n");
-  fs::permissions(file, executable ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(
+      file, executable ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(FindProgram, ApplicationDirectoryFirstThenPathNeverTheCurrentDirectory) {

@@ -32,7 +32,7 @@ using Clock = std::chrono::steady_clock;
 const std::string kWriter = "telvo-test-writer";
 
 void Capture(const std::string& commandLine, FakeTextBox& box, ui::EventLoop* events,
-         const std::string* startFolder = nullptr) {
+             const std::string* startFolder = nullptr) {
   exec::ExecAndCapture(commandLine, box, startFolder,
                        exec::RunContext{testing_support::BuildToolsDir(), events});
 }
@@ -61,8 +61,7 @@ TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
       {"kept text", "text hello", "before\n", "before\nhello"},
       {"line endings untouched", "text \"a\r\nb\rc\"", "", "a\r\nb\rc"},
       {"more than one read", "bytes 100000", "", NumberedText(100000)},
-      {"interleaved outputs", "interleave 3", "",
-       "out 0\nerr 0\nout 1\nerr 1\nout 2\nerr 2\n"},
+      {"interleaved outputs", "interleave 3", "", "out 0\nerr 0\nout 1\nerr 1\nout 2\nerr 2\n"},
       {"error output alone", "err oops", "x", "xoops"},
 #ifndef _WIN32
       // The command line carries the bytes unchanged only where the ANSI text is UTF-8.
@@ -142,7 +141,8 @@ TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
   FakeTextBox box;
   FakeEventLoop events;
   Capture(kWriter + " cwd", box, &events, &folder);
-  EXPECT_EQ(fs::canonical(box.content().substr(0, box.content().size() - 1)), fs::canonical(dir.path()));
+  EXPECT_EQ(fs::canonical(box.content().substr(0, box.content().size() - 1)),
+            fs::canonical(dir.path()));
 }
 
 #ifdef _WIN32
@@ -252,7 +252,7 @@ TEST(ExecAndCapture, ShellCharactersReachTheToolLiterally) {
   FakeTextBox box;
   FakeEventLoop events;
   Capture(kWriter + " args ; \"$(touch made)\" | * 'q' `id` > out \"a  b\" %PATH% ~", box, &events,
-      &folder);
+          &folder);
   EXPECT_EQ(box.content(),
             "[;]\n[$(touch made)]\n[|]\n[*]\n['q']\n[`id`]\n[>]\n[out]\n[a  b]\n[%PATH%]\n[~]\n");
   EXPECT_TRUE(fs::is_empty(dir.path()));

@@ -38,7 +38,9 @@ TEST(SimulatorCommand, ReadsTheFourCommandLinesAndRejectsTheRest) {
   };
   const std::vector<Case> cases = {
       {"flash", {"--xmd", "a.bin", "--port=0x378"}, Kind::Flash},
-      {"flash with flags", {"--xmd", "a.bin", "--port=0x378", "--1991", "--chk", "--gen", "--pad"}, Kind::Flash},
+      {"flash with flags",
+       {"--xmd", "a.bin", "--port=0x378", "--1991", "--chk", "--gen", "--pad"},
+       Kind::Flash},
       {"flash, one digit port", {"--xmd", "a.bin", "--port=0xA"}, Kind::Flash},
       {"flash, unknown flag", {"--xmd", "a.bin", "--port=0x378", "--fast"}, Kind::Invalid},
       {"flash, no port", {"--xmd", "a.bin"}, Kind::Usage},
@@ -46,17 +48,25 @@ TEST(SimulatorCommand, ReadsTheFourCommandLinesAndRejectsTheRest) {
       {"flash, five digits", {"--xmd", "a.bin", "--port=0x12345"}, Kind::Invalid},
       {"flash, not hex", {"--xmd", "a.bin", "--port=0x37g"}, Kind::Invalid},
       {"flash, no 0x", {"--xmd", "a.bin", "--port=378"}, Kind::Invalid},
-      {"multi", {"-q", "--multi=32", "multigam.bin", "a", "b", "TEMP.BIN", "-o=/x"}, Kind::MultiBuild},
-      {"multi, one rom", {"-q", "--multi=64", "multigam.bin", "a", "TEMP.BIN", "-o=/x"}, Kind::MultiBuild},
+      {"multi",
+       {"-q", "--multi=32", "multigam.bin", "a", "b", "TEMP.BIN", "-o=/x"},
+       Kind::MultiBuild},
+      {"multi, one rom",
+       {"-q", "--multi=64", "multigam.bin", "a", "TEMP.BIN", "-o=/x"},
+       Kind::MultiBuild},
       {"multi, no rom", {"-q", "--multi=64", "multigam.bin", "TEMP.BIN", "-o=/x"}, Kind::Usage},
-      {"multi, bad size", {"-q", "--multi=16", "multigam.bin", "a", "TEMP.BIN", "-o=/x"}, Kind::Invalid},
+      {"multi, bad size",
+       {"-q", "--multi=16", "multigam.bin", "a", "TEMP.BIN", "-o=/x"},
+       Kind::Invalid},
       {"multi, no -o", {"-q", "--multi=32", "multigam.bin", "a", "b", "TEMP.BIN"}, Kind::Usage},
       {"sram", {"--xmdb=1", "--port=0x378", "s.srm", "-o=/x"}, Kind::Sram},
       {"sram, slot 4", {"--xmdb=4", "--port=0x278", "s.srm", "-o=/x"}, Kind::Sram},
       {"sram, slot 0", {"--xmdb=0", "--port=0x378", "s.srm", "-o=/x"}, Kind::Invalid},
       {"sram, slot 5", {"--xmdb=5", "--port=0x378", "s.srm", "-o=/x"}, Kind::Invalid},
       {"sram, empty slot", {"--xmdb=", "--port=0x378", "s.srm", "-o=/x"}, Kind::Invalid},
-      {"sram, name in pieces", {"--xmdb=1", "--port=0x378", "my", "save.srm", "-o=/x"}, Kind::Usage},
+      {"sram, name in pieces",
+       {"--xmdb=1", "--port=0x378", "my", "save.srm", "-o=/x"},
+       Kind::Usage},
       {"sram, bad port", {"--xmdb=1", "--port=0xZ", "s.srm", "-o=/x"}, Kind::Invalid},
       {"nothing", {}, Kind::Usage},
       {"other tool option", {"--help"}, Kind::Usage},
@@ -65,8 +75,8 @@ TEST(SimulatorCommand, ReadsTheFourCommandLinesAndRejectsTheRest) {
 }
 
 TEST(SimulatorCommand, KeepsTheValuesOfEachLine) {
-  const sim::Command multi =
-      sim::ParseCommand({"-q", "--multi=64", "multigam.bin", "a b", "c", "TEMP.BIN", "-o=/app dir"});
+  const sim::Command multi = sim::ParseCommand(
+      {"-q", "--multi=64", "multigam.bin", "a b", "c", "TEMP.BIN", "-o=/app dir"});
   EXPECT_EQ(multi.sizeMbit, 64);
   EXPECT_EQ(multi.loader, "multigam.bin");
   EXPECT_EQ(multi.roms, (Args{"a b", "c"}));
@@ -103,7 +113,8 @@ class SimulatorRun : public ::testing::Test {
     app_ = root_.path() / "app";
     fs::create_directory(home_);
     fs::create_directory(app_);
-    fs::copy_file(fs::path(testing_support::BuildToolsDir()) / "multigam.bin", app_ / "multigam.bin");
+    fs::copy_file(fs::path(testing_support::BuildToolsDir()) / "multigam.bin",
+                  app_ / "multigam.bin");
     log_ = root_.file("runs.log");
     setenv("UCON64_HOME", home_.string().c_str(), 1);
     setenv("TELVO_SIM_KBPS", "0", 1);
@@ -161,8 +172,10 @@ bool Contains(const std::string& text, const std::string& part) {
 
 TEST_F(SimulatorRun, SaysFirstThatNoHardwareIsUsedAndLogsBeforePrinting) {
   const std::string output = run(exec::MultiFlashCommand("378", {1, 0, 0, 1}));
-  EXPECT_EQ(output.rfind("Telvo cartridge simulator: no hardware is used, the cartridge is a set "
-                         "of files in " + home_.string() + "\n", 0), 0u) << output;
+  const std::string banner =
+      "Telvo cartridge simulator: no hardware is used, the cartridge is a set of files in " +
+      home_.string() + "\n";
+  EXPECT_EQ(output.rfind(banner, 0), 0u) << output;
   const auto runs = testing_support::ReadToolLog(log_);
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_EQ(runs[0].args, (Args{"--xmd", "TEMP.BIN", "--port=0x378", "--1991", "--pad"}));
@@ -174,7 +187,8 @@ TEST_F(SimulatorRun, FlashWritesAnExistingFileAndReadsIntoAMissingOne) {
   const fs::path image = rom("my game.bin", 100000, 'G');
   const std::string written = run(exec::SingleFlashCommand(image.string(), "378", {0, 1, 0, 0}));
   EXPECT_TRUE(Contains(written, "ROM options: --chk")) << written;
-  EXPECT_TRUE(Contains(written, "\rWriting: 64 of 98 KiB (65%)\rWriting: 98 of 98 KiB (100%)\n")) << written;
+  EXPECT_TRUE(Contains(written, "\rWriting: 64 of 98 KiB (65%)\rWriting: 98 of 98 KiB (100%)\n"))
+      << written;
   const std::string cartridge = flash();
   ASSERT_EQ(cartridge.size(), 8u << 20);
   EXPECT_EQ(cartridge.substr(0, 100000), std::string(100000, 'G'));
@@ -200,12 +214,13 @@ TEST_F(SimulatorRun, MultiBuildPadsEachGameAndLeavesOutWhatIsMissingOrDoesNotFit
   const std::string output = run(exec::MultiBuildCommand(
       "32", {a.string(), missing.string(), huge.string(), b.string()}, app_.string()));
   EXPECT_TRUE(Contains(output, "error: cannot read " + missing.string())) << output;
-  EXPECT_TRUE(Contains(output, huge.string() + " (4096 KiB) does not fit into the 32 Mbit image")) << output;
+  EXPECT_TRUE(Contains(output, huge.string() + " (4096 KiB) does not fit into the 32 Mbit image"))
+      << output;
   const std::string loader = testing_support::ReadBytes(app_ / "multigam.bin");
   ASSERT_EQ(loader.size(), 65536u);
   EXPECT_EQ(loader.rfind("TELVO SIMULATED MULTI-GAME LOADER", 0), 0u);
-  const std::string expected = loader + std::string(20000, 'A') + std::string(32768 - 20000, '\xFF') +
-                               std::string(16384, 'B');
+  const std::string expected = loader + std::string(20000, 'A') +
+                               std::string(32768 - 20000, '\xFF') + std::string(16384, 'B');
   EXPECT_EQ(testing_support::ReadBytes(app_ / "TEMP.BIN"), expected);
 }
 
@@ -230,7 +245,8 @@ TEST_F(SimulatorRun, SramWritesAnExistingFileToTheSlotAndSavesTheSlotOtherwise) 
   EXPECT_EQ(testing_support::ReadBytes(saves / "copy.srm"), slot);
   const auto runs = testing_support::ReadToolLog(log_);
   ASSERT_EQ(runs.size(), 2u);
-  EXPECT_EQ(runs[0].args, (Args{"--xmdb=3", "--port=0x378", "game one.srm", "-o=" + saves.string()}));
+  EXPECT_EQ(runs[0].args,
+            (Args{"--xmdb=3", "--port=0x378", "game one.srm", "-o=" + saves.string()}));
 }
 
 TEST_F(SimulatorRun, BadValuesAndUnknownLinesAreReportedWithoutTouchingTheCartridge) {
@@ -261,7 +277,8 @@ TEST_F(SimulatorRun, ExitsWithZeroOnlyWhenEverythingWorked) {
   const std::vector<Case> cases = {
       {{"--xmd", image, "--port=0x378", "--chk"}, true},
       {{"-q", "--multi=32", "multigam.bin", image, "TEMP.BIN", out}, true},
-      {{"-q", "--multi=32", "multigam.bin", image, root_.file("missing.bin"), "TEMP.BIN", out}, false},
+      {{"-q", "--multi=32", "multigam.bin", image, root_.file("missing.bin"), "TEMP.BIN", out},
+       false},
       {{"-q", "--multi=32", "no-loader.bin", image, "TEMP.BIN", out}, false},
       {{"--xmdb=2", "--port=0x378", "new.srm", out}, true},
       {{"--xmdb=2", "--port=0x378", "new.srm", "-o=" + root_.file("no-such-folder")}, false},

@@ -61,10 +61,12 @@ TEST(ToolCommands, BuildTheFourCommandLinesExactly) {
        "ucon64 --xmd \"/my roms/a.bin\" --port=0x278 --1991 --chk --gen --pad "},
       {"single, port as typed", exec::SingleFlashCommand("a.bin", "", some),
        "ucon64 --xmd \"a.bin\" --port=0x --chk --gen "},
-      {"multi build, 32", exec::MultiBuildCommand("32", {"C:\\Roms\\a.bin", "C:\\My Roms\\b.bin"}, "C:\\Tools\\Telvo"),
+      {"multi build, 32",
+       exec::MultiBuildCommand("32", {"C:\\Roms\\a.bin", "C:\\My Roms\\b.bin"}, "C:\\Tools\\Telvo"),
        "ucon64 -q --multi=32 multigam.bin \"C:\\Roms\\a.bin\" \"C:\\My Roms\\b.bin\" TEMP.BIN "
        "-o=\"C:\\Tools\\Telvo\""},
-      {"multi build, 64", exec::MultiBuildCommand("64", {"/r/a.bin", "/r/b.bin", "/r/c.bin"}, "/opt/telvo"),
+      {"multi build, 64",
+       exec::MultiBuildCommand("64", {"/r/a.bin", "/r/b.bin", "/r/c.bin"}, "/opt/telvo"),
        "ucon64 -q --multi=64 multigam.bin \"/r/a.bin\" \"/r/b.bin\" \"/r/c.bin\" TEMP.BIN "
        "-o=\"/opt/telvo\""},
       {"multi flash, no flags", exec::MultiFlashCommand("378", none),
