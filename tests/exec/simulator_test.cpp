@@ -139,7 +139,8 @@ class SimulatorRun : public ::testing::Test {
     SetVariable("TELVO_SIM_LOG", log_);
   }
   void TearDown() override {
-    for (const char* name : {"UCON64_HOME", "TELVO_SIM_KBPS", "TELVO_SIM_LOG"}) SetVariable(name, "");
+    for (const char* name : {"UCON64_HOME", "TELVO_SIM_KBPS", "TELVO_SIM_LOG"})
+      SetVariable(name, "");
   }
 
   // The tool's output for commandLine, run in the application folder.
@@ -207,7 +208,8 @@ TEST_F(SimulatorRun, FlashWritesAnExistingFileAndReadsIntoAMissingOne) {
   const fs::path image = rom("my game.bin", 100000, 'G');
   const std::string written = run(exec::SingleFlashCommand(image.string(), "378", {0, 1, 0, 0}));
   EXPECT_TRUE(Contains(written, "ROM options: --chk")) << written;
-  EXPECT_TRUE(Contains(written, "\rWriting: 64 of 98 KiB (65%)\rWriting: 98 of 98 KiB (100%)" + kEol))
+  EXPECT_TRUE(
+      Contains(written, "\rWriting: 64 of 98 KiB (65%)\rWriting: 98 of 98 KiB (100%)" + kEol))
       << written;
   const std::string cartridge = flash();
   ASSERT_EQ(cartridge.size(), 8u << 20);
