@@ -171,6 +171,7 @@ int RunSram(const Command& command, const JobOptions& options, Console& console)
                 "\n");
     Progress("Reading", slot.size(), options.kibPerSecond, console).run();
     if (!ReplaceFile(file, slot, error)) return Fail(console, error);
+    console.out("Done: " + KiB(slot.size()) + " saved\n");
     return 0;
   }
   std::string save;
@@ -179,6 +180,7 @@ int RunSram(const Command& command, const JobOptions& options, Console& console)
   save.resize(kSramSize, '\0');
   Progress("Writing", save.size(), options.kibPerSecond, console).run();
   if (!ReplaceFile(slotFile, save, error)) return Fail(console, error);
+  console.out("Done: " + KiB(save.size()) + " written\n");
   return 0;
 }
 
