@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Builds both Windows programs, runs the 64-bit build's tests under wine64, and starts the
+# 64-bit telvo-flash.exe once in a fresh folder: it must write .ucon64rc and TELVO.INI byte for
+# byte, and closing its window must save the settings. Everything that shows a window runs on
+# a virtual display (xvfb-run); nothing reads standard input. Exits non-zero on any failure.
+#   scripts/test-windows.sh
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+win64=$root/build-win64
+prefix=$win64/wineprefix
+
+if [ "${1:-}" != "--on-display" ]; then
+  "$root/scripts/build-windows.sh" </dev/null
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display </dev/null
+fi
+
+wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
+failures=0
+fail() {
+  echo "test-windows: FAILED: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Creating the Wine prefix takes a while; do it before any test's clock starts.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+
+echo "== unit tests of build-win64 under wine64"
+if ! ctest --test-dir "$win64" --output-on-failure --timeout 600 </dev/null; then
+  fail "ctest in build-win64"
+fi
+
+# --- start-up smoke test -------------------------------------------------------------------
+
+crlf() { printf '%s\r\n' "$@"; }
+
+wait_for() {  # wait_for SECONDS TEST...: true once the test holds
+  local seconds=$1
+  shift
+  for _ in $(seq $((seconds * 10))); do
+    if "$@"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+both_files() { [ -s "$1/.ucon64rc" ] && [ -s "$1/TELVO.INI" ]; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+expect_bytes() {  # expect_bytes FILE EXPECTED-FILE WHAT
+  if cmp -s "$1" "$2"; then
+    echo "ok: $3"
+    return 0
+  fi
+  fail "$3"
+  echo "--- expected"; od -c "$2" | head -n 20
+  echo "--- got"; od -c "$1" 2>/dev/null | head -n 20
+}
+
+smoke() {
+  echo "== start-up smoke test of build-win64/telvo-flash.exe"
+  local dir windir pid expected
+  # A blank in the folder name: the tool configuration takes the folder as it stands.
+  dir=$(mktemp -d "/tmp/telvo smoke.XXXXXX")
+  expected=$(mktemp)
+  cp "$win64/telvo-flash.exe" "$dir/"
+  windir=$(wine winepath -w "$dir" </dev/null | tr -d '\r')
+  windir=${windir%\\}
+
+  wine "$dir/telvo-flash.exe" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  if ! wait_for 60 both_files "$dir"; then
+    fail "telvo-flash.exe wrote no .ucon64rc and TELVO.INI within 60 s"
+    kill "$pid" 2>/dev/null || true
+    rm -rf "$dir" "$expected"
+    return
+  fi
+  sleep 1  # the settings are written before the window shows; let start-up finish
+
+  crlf "version = 207" "backups = 1" "ansi_color = 1" "parport = 378" \
+    "discmage_path=$windir\\discmage.dll" "ucon64_configdir=$windir" "ucon64_datdir=$windir" \
+    "f2afirmware = f2afirm.Hex" "iclientu = iclientu.bin" "iclientp = iclientp.bin" \
+    "ilogo = ilogo.bin" "gbaloader = loader.bin" >"$expected"
+  expect_bytes "$dir/.ucon64rc" "$expected" ".ucon64rc for $windir"
+
+  crlf "# Vostrik Software's TELVO Flashing Software Configuration file V1.00" \
+    "FixUnl = 0" "FixChk = 1" "Enforce = 1" "Pad = 0" "LPT = 378" "TELVO = 0" >"$expected"
+  expect_bytes "$dir/TELVO.INI" "$expected" "default TELVO.INI"
+
+  # Edited by hand during the run: the shut-down replaces it with the controls' values.
+  crlf "edited during the run" >"$dir/TELVO.INI"
+  if ! wait_for 20 wine "$win64/closewindow.exe" "TELVO FLASH UTILITY"; then
+    fail "no window captioned \"TELVO FLASH UTILITY...\" to close"
+  fi
+  if wait_for 30 gone "$pid"; then
+    echo "ok: the program ended when its window was closed"
+    expect_bytes "$dir/TELVO.INI" "$expected" "TELVO.INI saved at shut-down"
+  else
+    fail "telvo-flash.exe still runs 30 s after its window was closed"
+    kill "$pid" 2>/dev/null || true
+  fi
+  wait "$pid" 2>/dev/null || true
+  rm -rf "$dir" "$expected"
+}
+
+smoke
+
+# Wine's server holds the virtual display; end it before xvfb-run takes the display away.
+WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
+
+if [ "$failures" -ne 0 ]; then
+  echo "test-windows: $failures failure(s)" >&2
+  exit 1
+fi
+echo "test-windows: all passed"
