@@ -101,7 +101,8 @@ class Label : public CaptionedControl {
 class Button : public CaptionedControl {
  public:
   using CaptionedControl::CaptionedControl;
-  NativeClass nativeClass() const override { return {"BUTTON", BS_PUSHBUTTON}; }
+  // Captions wrap at word boundaries when they are wider than the button.
+  NativeClass nativeClass() const override { return {"BUTTON", BS_PUSHBUTTON | BS_MULTILINE}; }
   void command(WORD code) override {
     if (code == BN_CLICKED) raise(Event::Click);
   }

@@ -86,9 +86,11 @@ void Win32Window::createControls() {
     control.attach(child);
     control.created();
   }
-  // A group box paints its whole area; under its children it must lie at the bottom.
+  // A group box paints its whole area, so it lies under its children; the logo is a picture
+  // on the window's face, under the labels that overlap it.
   for (const auto& [name, control] : controls_) {
-    if (control->spec().kind == Kind::Frame && control->hwnd())
+    const Kind kind = control->spec().kind;
+    if ((kind == Kind::Frame || kind == Kind::Image) && control->hwnd())
       SetWindowPos(control->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Takes a picture of the Windows program's main window under Wine on a virtual X server and
+# saves it as docs/screenshot-windows.png (the whole window, title bar included).
+#   scripts/screenshot-windows.sh [program.exe] [output.png]
+# The program defaults to build-win64/telvo-flash.exe (build it with scripts/build-windows.sh).
+# It runs in a fresh folder, its application directory, so no earlier run's settings show.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=$(realpath "${1:-$root/build-win64/telvo-flash.exe}")
+output=$(realpath -m "${2:-$root/docs/screenshot-windows.png}")
+[ -f "$program" ] || { echo "screenshot-windows: no program at $program" >&2; exit 1; }
+mkdir -p "$(dirname "$output")"
+
+if [ -z "${TELVO_SCREENSHOT_INNER:-}" ]; then
+  export TELVO_SCREENSHOT_INNER=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" "$output" </dev/null
+fi
+
+prefix=$(dirname "$program")/wineprefix
+dir=$(mktemp -d)
+cp "$program" "$dir/"
+"$root/cmake/wine-run.sh" "$prefix" "$dir/$(basename "$program")" </dev/null >/dev/null 2>&1 &
+pid=$!
+cleanup() {
+  kill "$pid" 2>/dev/null || true
+  WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "TELVO FLASH" | head -n 1)
+sleep 2  # let the first paint and the settings load finish
+eval "$(xdotool getwindowgeometry --shell "$window")"
+shot=$(mktemp --suffix=.png)
+import -window root "$shot"
+convert "$shot" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
+rm -f "$shot"
+echo "screenshot-windows: $output (${WIDTH}x${HEIGHT})"
