@@ -98,12 +98,12 @@ bool IsDirectory(std::string_view path) {
 }
 
 // "x:" alone names the current directory of drive x, which the system keeps per drive.
+// Anything else (a path, a share) stands for itself.
 std::string SystemCurrentDirectoryOfDrive(std::string_view drive) {
-  if (!HasDriveLetter(drive)) return std::string(drive);
-  const std::string fallback = std::string(drive.substr(0, 2)) + '\\';
-  const std::string relative(drive.substr(0, 2));
+  if (drive.size() != 2 || !HasDriveLetter(drive)) return std::string(drive);
+  const std::string fallback = std::string(drive) + '\\';
   char buffer[MAX_PATH];
-  DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, buffer, nullptr);
+  DWORD length = GetFullPathNameA(std::string(drive).c_str(), MAX_PATH, buffer, nullptr);
   if (length == 0 || length >= MAX_PATH) return fallback;
   std::string_view full(buffer, length);
   // Wine answers "c:\dir\"; a directory has no trailing separator except at the root.

@@ -93,6 +93,9 @@ TEST_F(Win32Listing, EachDriveKeepsItsCurrentDirectory) {
   const std::string drive = ui::DriveOfPath(dir.str());
   EXPECT_EQ(lstrcmpiA(ui::SystemCurrentDirectoryOfDrive(drive).c_str(), dir.str().c_str()), 0)
       << ui::SystemCurrentDirectoryOfDrive(drive) << " vs " << dir.str();
+  // What is no drive letter alone stands for itself, so a volume that is gone stays gone.
+  for (const std::string& other : {dir.file("no-such-volume"), std::string("\\\\server\\share")})
+    EXPECT_EQ(ui::SystemCurrentDirectoryOfDrive(other), other);
 }
 
 // The native lists of the file browser, kept in step as in the program.
