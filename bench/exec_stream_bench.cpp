@@ -11,10 +11,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/paths.h"
+#ifdef TELVO_BENCH_NATIVE_BOX
+#include "app/form1_layout.h"
+#endif
 #include "exec/process.h"
 #include "ui/window.h"
 
@@ -107,6 +111,24 @@ double Runner(std::size_t bytes) {
   return seconds;
 }
 
+#ifdef TELVO_BENCH_NATIVE_BOX
+// The output box Text3 of the real main window, on the toolkit's event loop.
+double NativeRunner(ui::Backend& backend, std::size_t bytes) {
+  std::unique_ptr<ui::Window> window = backend.createWindow(app::Form1Spec());
+  window->show();
+  backend.processPendingEvents();
+  ui::TextBox& box = window->get<ui::TextBox>("Text3");
+  box.setText("");
+  const auto start = Clock::now();
+  exec::ExecAndCapture("telvo-test-writer bytes " + std::to_string(bytes), box, nullptr,
+                       exec::RunContext{app::ApplicationDirectory(), &backend});
+  const double seconds = Seconds(Clock::now() - start);
+  if (box.text().size() != bytes) std::abort();
+  window->unload();
+  return seconds;
+}
+#endif
+
 template <class F>
 double Best(F f, std::size_t bytes, int repetitions) {
   double best = 1e9;
@@ -114,27 +136,52 @@ double Best(F f, std::size_t bytes, int repetitions) {
   return best;
 }
 
+void PrintRow(const char* box, std::size_t mib, double raw, double seconds) {
+  const double size = static_cast<double>(mib);
+  std::printf("%-10s %5zu %12.1f %12.1f %8.2f %10.3f\n", box, mib, size / raw, size / seconds,
+              raw / seconds, 1000.0 * seconds / size);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   const std::vector<std::size_t> sizesMiB = {1, 16, 64};
-  std::vector<double> runnerPerMiB;
-  std::printf("%5s %10s %14s %10s %14s %10s %14s\n", "MiB", "raw MiB/s", "box: MiB/s", "box/raw",
-              "box: ms/MiB", "discard/raw", "discard MiB/s");
+#ifdef TELVO_BENCH_NATIVE_BOX
+  std::unique_ptr<ui::Backend> backend;
+  if (std::getenv("DISPLAY") != nullptr) backend = ui::CreateNativeBackend();
+#endif
+  std::vector<double> memoryPerMiB;
+  std::vector<double> nativePerMiB;
+  std::printf("%-10s %5s %12s %12s %8s %10s\n", "box", "MiB", "raw MiB/s", "box MiB/s", "box/raw",
+              "ms/MiB");
   for (std::size_t mib : sizesMiB) {
     const std::size_t bytes = mib << 20;
     const double raw = Best(RawDrain, bytes, repetitions);
-    const double runner = Best(Runner<MemoryTextBox>, bytes, repetitions);
-    const double discard = Best(Runner<CountingTextBox>, bytes, repetitions);
-    const double size = static_cast<double>(mib);
-    runnerPerMiB.push_back(runner / size);
-    std::printf("%5zu %10.1f %14.1f %10.2f %14.3f %10.2f %14.1f\n", mib, size / raw, size / runner,
-                raw / runner, 1000.0 * runner / size, raw / discard, size / discard);
+    const double memory = Best(Runner<MemoryTextBox>, bytes, repetitions);
+    memoryPerMiB.push_back(memory / static_cast<double>(mib));
+    PrintRow("memory", mib, raw, memory);
+    PrintRow("discard", mib, raw, Best(Runner<CountingTextBox>, bytes, repetitions));
+#ifdef TELVO_BENCH_NATIVE_BOX
+    if (backend) {
+      auto native = [&](std::size_t n) { return NativeRunner(*backend, n); };
+      const double seconds = Best(native, bytes, repetitions);
+      nativePerMiB.push_back(seconds / static_cast<double>(mib));
+      PrintRow("fltk", mib, raw, seconds);
+    }
+#endif
   }
   std::printf(
-      "box: the runner into an in-memory output box; discard: into a box that keeps nothing\n");
-  std::printf("cost per MiB into the box at 64 MiB / at 1 MiB: %.2f (goal: at most 1.5)\n",
-              runnerPerMiB.back() / runnerPerMiB.front());
+      "raw: the same output drained from a pipe into nothing; memory: the runner into an "
+      "in-memory output box; discard: into a box that keeps nothing; fltk: into the main "
+      "window's output box\n");
+  std::printf("cost per MiB at 64 MiB / at 1 MiB (goal: at most 1.5): memory %.2f",
+              memoryPerMiB.back() / memoryPerMiB.front());
+  if (!nativePerMiB.empty()) {
+    std::printf(", fltk %.2f", nativePerMiB.back() / nativePerMiB.front());
+  } else {
+    std::printf(" (no native box measured: no display, or no native backend in this build)");
+  }
+  std::printf("\n");
   return 0;
 }
