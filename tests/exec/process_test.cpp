@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "exec/tool_commands.h"
 #include "exec_doubles.h"
 #include "support/test_support.h"
 
@@ -133,6 +134,19 @@ TEST(ExecAndCapture, AnotherRunFromTheEventsCompletesInside) {
   Capture(kWriter + " text first sleep 200 text second", outer, &events);
   EXPECT_EQ(outer.content(), "firstsecond");
   EXPECT_EQ(inner.content(), "inner");
+}
+
+// A quoted path reaches the tool as one argument, exactly, also when it ends with the folder
+// separator (on Windows the tool's start-up code would otherwise read \" as a quote).
+TEST(ExecAndCapture, QuotedPathsReachTheToolAsOneArgument) {
+  const std::vector<std::string> paths = {"C:\\", "C:\\Tools\\", "C:\\My Roms\\a b.bin", "/",
+                                          "/a b/"};
+  for (const std::string& path : paths) {
+    FakeTextBox box;
+    FakeEventLoop events;
+    Capture(kWriter + " args " + exec::QuotePath(path) + " next", box, &events);
+    EXPECT_EQ(box.content(), "[" + path + "]\n[next]\n") << path;
+  }
 }
 
 TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
