@@ -39,14 +39,22 @@ std::wstring ToWide(UINT codePage, std::string_view bytes) {
   return out;
 }
 
+// No "best fit": a character the code page lacks must become '?', not a look-alike; a
+// full-width quotation mark turned into '"' would split a quoted path into other arguments.
+DWORD NarrowingFlags(UINT codePage) {
+  const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
+  return utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+}
+
 std::string FromWide(UINT codePage, const std::wstring& text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
+  const DWORD flags = NarrowingFlags(codePage);
   const int narrow =
-      WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+      WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
   if (narrow <= 0) return {};
   std::string out(static_cast<std::size_t>(narrow), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), narrow, nullptr, nullptr);
+  WideCharToMultiByte(codePage, flags, text.data(), size, out.data(), narrow, nullptr, nullptr);
   return out;
 }
 

@@ -161,6 +161,16 @@ TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
 
 #ifdef _WIN32
 
+// The command line goes to the system in the ANSI code page; a character it cannot hold
+// arrives as the code page's replacement character.
+TEST(ExecAndCapture, CharactersOutsideTheCodePageArriveAsQuestionMarks) {
+  FakeTextBox box;
+  FakeEventLoop events;
+  // Omega, "café", and a full-width quotation mark that must not end the quoted argument.
+  Capture(kWriter + " args \"\xCE\xA9 caf\xC3\xA9 \xEF\xBC\x82 x\"", box, &events);
+  EXPECT_EQ(box.content(), "[? caf\xC3\xA9 ? x]\n");
+}
+
 TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneWindowsLine) {
   FakeTextBox box("kept\r\n");
   FakeEventLoop events;
