@@ -24,10 +24,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#else
-#include <dirent.h>
-#include <unistd.h>
 #endif
+
+#include "test_writer_platform.h"
 
 namespace {
 
@@ -65,43 +64,11 @@ void WriteBytes(std::size_t n) {
 
 void Sleep(long ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-int Grandchild(long ms) {
-#ifdef _WIN32
-  (void)ms;
-  Write(stderr, "grandchild: not supported on this system\n");
-  return 1;
-#else
-  if (fork() == 0) {
-    Sleep(ms);
-    Write(stdout, "grandchild done\n");
-    _exit(0);
-  }
-  return 0;
-#endif
-}
-
 void ReportStdin() {
   char c;
   const std::size_t got = std::fread(&c, 1, 1, stdin);
   if (got == 1) return Write(stdout, "stdin: data\n");
   Write(stdout, std::feof(stdin) ? "stdin: eof\n" : "stdin: closed\n");
-}
-
-void ListDescriptors() {
-#ifdef _WIN32
-  Write(stdout, "fds: unknown\n");
-#else
-  std::string text = "fds:";
-  DIR* dir = opendir("/proc/self/fd");
-  if (dir == nullptr) return Write(stdout, "fds: unknown\n");
-  while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == ".." || std::atoi(name.c_str()) == dirfd(dir)) continue;
-    text += " " + name;
-  }
-  closedir(dir);
-  Write(stdout, text + "\n");
-#endif
 }
 
 }  // namespace
@@ -127,7 +94,7 @@ int main(int argc, char** argv) {
     } else if (op == "cwd") {
       Write(stdout, std::filesystem::current_path().string() + "\n");
     } else if (op == "fds") {
-      ListDescriptors();
+      Write(stdout, test_writer::DescribeDescriptors() + "\n");
     } else if (op == "bytes") {
       WriteBytes(std::strtoull(value, nullptr, 10));
       ++i;
@@ -147,7 +114,10 @@ int main(int argc, char** argv) {
       Sleep(std::atol(value));
       ++i;
     } else if (op == "grandchild") {
-      if (Grandchild(std::atol(value)) != 0) return 1;
+      if (!test_writer::StartGrandchild(std::atol(value))) {
+        Write(stderr, "telvo-test-writer: cannot start the grandchild\n");
+        return 1;
+      }
       ++i;
     } else {
       Write(stderr, "telvo-test-writer: unknown step " + std::string(op) + "\n");
