@@ -20,6 +20,7 @@ namespace fltk {
 namespace {
 
 constexpr int kMessageMaxWidth = 420;
+constexpr double kForever = 1e20;
 
 void CloseMessage(Fl_Widget* button, void*) { button->window()->hide(); }
 
@@ -91,7 +92,8 @@ class FltkBackend final : public Backend {
   void waitReadable(int fd) override {
     bool ready = false;
     Fl::add_fd(fd, FL_READ | FL_EXCEPT, FdReady, &ready);
-    while (!ready) Fl::wait();
+    // Fl::wait() without a time returns at once when no window is shown; this one blocks.
+    while (!ready) Fl::wait(kForever);
     Fl::remove_fd(fd);
   }
 

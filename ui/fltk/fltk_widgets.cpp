@@ -127,6 +127,21 @@ int TextInput::handle(int event) {
   return used;
 }
 
+// --- ControlArea -------------------------------------------------------------------------
+
+ControlArea::ControlArea(int x, int y, int w, int h) : Fl_Group(x, y, w, h) {
+  // Enlarging a sizable window moves and resizes no control.
+  resizable(nullptr);
+}
+
+int ControlArea::handle(int event) {
+  int used = Fl_Group::handle(event);
+  if (used || event != FL_KEYBOARD || Fl::event_key() != FL_Tab) return used;
+  if (Fl::event_state() & (FL_CTRL | FL_ALT | FL_META)) return used;
+  // Focusing the group picks its first control for Tab, its last for Shift+Tab.
+  return Fl_Group::handle(FL_FOCUS);
+}
+
 // --- Frame ---------------------------------------------------------------------------------
 
 Frame::Frame(int x, int y, int w, int h) : Guarded<Fl_Group>(x, y, w, h) {

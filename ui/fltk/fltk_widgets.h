@@ -85,6 +85,14 @@ class TextInput : public Guarded<Fl_Input> {
   int handle(int event) override;
 };
 
+// The group that holds a window's controls. Tab past the last control (Shift+Tab before the
+// first) wraps around, as it does on Windows; FLTK's own navigation stops there.
+class ControlArea : public Fl_Group {
+ public:
+  ControlArea(int x, int y, int w, int h);
+  int handle(int event) override;
+};
+
 // A group box: an etched frame with its caption set into the top edge.
 class Frame : public Guarded<Fl_Group> {
  public:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/fltk/fltk_order.h"
+#include "ui/fltk/fltk_widgets.h"
 #include "ui/logo.h"
 
 namespace ui::fltk {
@@ -61,10 +62,7 @@ void FltkWindow::build(const WindowSpec& spec) {
   window_->copy_label(std::string(spec.caption).c_str());
   window_->callback(OnClose, this);
 
-  // The controls sit in a group that never moves or resizes them, so enlarging a sizable
-  // window leaves every control where it was.
-  auto* content = new Fl_Group(0, 0, w, h);
-  content->resizable(nullptr);
+  auto* content = new ControlArea(0, 0, w, h);
   auto fill = [&](auto& self, std::string_view container, int ox, int oy) -> void {
     for (const ControlSpec* c : ChildOrder(spec, container)) {
       Placement at = Place(*c, ox, oy, w, h);
@@ -80,9 +78,6 @@ void FltkWindow::build(const WindowSpec& spec) {
   };
   fill(fill, "", 0, 0);
   content->end();
-  // A second child of the window lets Tab wrap from the last control to the first: FLTK's
-  // navigation does not wrap inside a window's only child group.
-  new Fl_Box(0, 0, 0, 0);
   window_->end();
 
   if (spec.sizable) {

@@ -1,0 +1,440 @@
+// The FLTK backend driven with simulated events. Needs an X display (ctest runs under
+// xvfb-run); skipped without one.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Text_Editor.H>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/form1_layout.h"
+#include "support/test_support.h"
+#include "ui/fltk/fltk_widgets.h"
+#include "ui/fltk/fltk_window.h"
+#include "ui/window.h"
+
+namespace {
+
+using ui::Event;
+using ui::fltk::FltkWindow;
+
+void Click(Fl_Widget& w, int x, int y, int clicks = 0) {
+  Fl::e_x = x;
+  Fl::e_y = y;
+  Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
+  Fl::e_clicks = clicks;
+  Fl::e_state = FL_BUTTON1;
+  w.handle(FL_PUSH);
+  Fl::e_state = 0;
+  w.handle(FL_RELEASE);
+}
+
+void Key(Fl_Window& window, int key, const char* text = "") {
+  // FLTK may rewrite the text (it retries shortcuts in the other case), so it gets a copy.
+  static char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%s", text);
+  Fl::e_keysym = key;
+  Fl::e_state = 0;
+  Fl::e_text = buffer;
+  Fl::e_length = static_cast<int>(std::strlen(buffer));
+  Fl::handle(FL_KEYBOARD, &window);
+}
+
+class FltkBackendTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    backend_ = ui::CreateNativeBackend();
+  }
+  FltkWindow& open(const ui::WindowSpec& spec) {
+    windows_.push_back(backend_->createWindow(spec));
+    return dynamic_cast<FltkWindow&>(*windows_.back());
+  }
+  void record(ui::Window& w, const char* name, Event event) {
+    w.on(name, event, [this, name, event] { events_.push_back({name, event}); });
+  }
+
+  std::unique_ptr<ui::Backend> backend_;
+  std::vector<std::unique_ptr<ui::Window>> windows_;
+  std::vector<std::pair<std::string, Event>> events_;
+};
+
+// --- Slot selector ------------------------------------------------------------------------
+
+TEST_F(FltkBackendTest, SlotSelectorStepsOnePerArrowAndStopsAtTheEnds) {
+  FltkWindow& w = open(app::Form1Spec());
+  auto& bar = w.get<ui::ScrollBar>("VScroll1");
+  Fl_Widget& widget = w.widget("VScroll1");
+  int changes = 0;
+  w.on("VScroll1", Event::Change, [&] { ++changes; });
+  const int upY = widget.y() + 2;
+  const int downY = widget.y() + widget.h() - 2;
+  struct Step {
+    const char* what;
+    int y;  // arrow clicked; 0: key instead
+    int key;
+    int value;
+    int changes;
+  };
+  const Step steps[] = {
+      {"up at the top", upY, 0, 0, 0},       {"down", downY, 0, 1, 1},
+      {"down", downY, 0, 2, 2},              {"down", downY, 0, 3, 3},
+      {"down at the bottom", downY, 0, 3, 3}, {"key up", 0, FL_Up, 2, 4},
+      {"key down", 0, FL_Down, 3, 5},        {"key down at the bottom", 0, FL_Down, 3, 5},
+      {"key home", 0, FL_Home, 0, 6},        {"up at the top", upY, 0, 0, 6},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    if (s.y)
+      Click(widget, widget.x() + widget.w() / 2, s.y);
+    else {
+      Fl::e_keysym = s.key;
+      widget.handle(FL_KEYBOARD);
+    }
+    EXPECT_EQ(bar.value(), s.value);
+    EXPECT_EQ(changes, s.changes);
+  }
+  // From code: out of range values stop at the ends; setting the same value raises nothing.
+  bar.setValue(7);
+  EXPECT_EQ(bar.value(), 3);
+  EXPECT_EQ(changes, 7);
+  bar.setValue(3);
+  EXPECT_EQ(changes, 7);
+  bar.setValue(-2);
+  EXPECT_EQ(bar.value(), 0);
+  EXPECT_EQ(changes, 8);
+}
+
+// --- Closing ------------------------------------------------------------------------------
+
+TEST_F(FltkBackendTest, EscapeNeverClosesTheCloseButtonDoesUnlessDisabled) {
+  FltkWindow& w = open(app::Form1Spec());
+  int unloads = 0;
+  w.onUnload([&](bool&) { ++unloads; });
+  w.show();
+  Fl::check();
+
+  Fl::e_keysym = FL_Escape;
+  Fl::e_state = 0;
+  Fl::handle(FL_SHORTCUT, &w.native());
+  EXPECT_TRUE(w.loaded());
+  EXPECT_TRUE(w.native().shown());
+
+  w.setEnabled(false);
+  Fl::handle(FL_CLOSE, &w.native());
+  EXPECT_TRUE(w.loaded());
+  EXPECT_EQ(unloads, 0);
+
+  w.setEnabled(true);
+  Fl::handle(FL_CLOSE, &w.native());
+  EXPECT_FALSE(w.loaded());
+  EXPECT_FALSE(w.native().shown());
+  EXPECT_EQ(unloads, 1);
+}
+
+// --- Option buttons -----------------------------------------------------------------------
+
+constexpr std::array kOptionControls = {
+    ui::ControlSpec{"A1", ui::Kind::OptionButton, "A1", "", {0, 0, 1500, 300}, ui::kDefaultFont, 0},
+    ui::ControlSpec{"A2", ui::Kind::OptionButton, "A2", "", {0, 300, 1500, 300}, ui::kDefaultFont, 1},
+    ui::ControlSpec{"F", ui::Kind::Frame, "F", "", {1500, 0, 3000, 1500}},
+    ui::ControlSpec{"B1", ui::Kind::OptionButton, "B1", "F", {150, 300, 1500, 300}, ui::kDefaultFont, 2},
+    ui::ControlSpec{"B2", ui::Kind::OptionButton, "B2", "F", {150, 600, 1500, 300}, ui::kDefaultFont, 3},
+};
+const ui::WindowSpec kOptionSpec{.name = "Options", .caption = "Options", .clientWidth = 4500,
+                                 .clientHeight = 1500, .controls = kOptionControls};
+
+TEST_F(FltkBackendTest, OptionButtonsFormOneGroupPerContainer) {
+  FltkWindow& w = open(kOptionSpec);
+  const char* names[] = {"A1", "A2", "B1", "B2"};
+  auto state = [&] {
+    std::string s;
+    for (const char* n : names) s += w.get<ui::OptionButton>(n).value() ? '1' : '0';
+    return s;
+  };
+  EXPECT_EQ(state(), "0000");
+  struct Step {
+    const char* name;
+    bool byUser;
+    bool select;
+    const char* expected;
+  };
+  const Step steps[] = {
+      {"A1", false, true, "1000"}, {"B2", true, true, "1001"},  {"A2", true, true, "0101"},
+      {"B1", false, true, "0110"}, {"B1", false, false, "0100"}, {"A2", false, false, "0000"},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(std::string(s.name) + (s.byUser ? " clicked" : " set"));
+    if (s.byUser) {
+      Fl_Widget& b = w.widget(s.name);
+      Click(b, b.x() + 5, b.y() + b.h() / 2);
+    } else {
+      w.get<ui::OptionButton>(s.name).setValue(s.select);
+    }
+    EXPECT_EQ(state(), s.expected);
+  }
+}
+
+// --- Focus --------------------------------------------------------------------------------
+
+TEST_F(FltkBackendTest, TabFollowsTheTableAndSkipsOffscreenControls) {
+  FltkWindow& w = open(app::Form1Spec());
+  w.show();
+  Fl::check();
+  const ui::WindowSpec& spec = app::Form1Spec();
+  std::vector<const ui::ControlSpec*> onScreen;
+  for (const ui::ControlSpec& c : spec.controls) {
+    int top = c.bounds.top;
+    if (const ui::ControlSpec* frame = spec.find(c.container)) top += frame->bounds.top;
+    if (c.tabIndex >= 0 && top < spec.clientHeight) onScreen.push_back(&c);
+  }
+  std::sort(onScreen.begin(), onScreen.end(),
+            [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+
+  Fl::focus(&w.widget("Dir1"));
+  auto focused = [&]() -> std::string {
+    for (const ui::ControlSpec& c : spec.controls)
+      if (Fl::focus() == &w.widget(c.name)) return std::string(c.name);
+    return "?";
+  };
+  std::vector<std::string> visited{focused()};
+  for (std::size_t i = 0; i < onScreen.size(); ++i) {
+    Key(w.native(), FL_Tab);
+    visited.push_back(focused());
+  }
+  std::vector<std::string> expected;
+  for (auto* c : onScreen) expected.emplace_back(c->name);
+  expected.push_back(expected.front());  // wraps around
+  EXPECT_EQ(visited, expected);
+
+  // Nor can the program's hidden storage be focused or typed into by other means.
+  for (const char* name : {"List2", "Check5", "Text4", "Text5"}) {
+    SCOPED_TRACE(name);
+    Fl_Widget& hidden = w.widget(name);
+    EXPECT_EQ(hidden.take_focus(), 0);
+    Fl::focus(&hidden);
+    EXPECT_NE(Fl::focus(), &hidden);
+  }
+  static char typed[] = "x";
+  Fl::e_text = typed;
+  Fl::e_length = 1;
+  Fl::e_keysym = 'x';
+  EXPECT_EQ(w.widget("Text4").handle(FL_KEYBOARD), 0);
+  EXPECT_EQ(w.get<ui::TextBox>("Text4").text(), "");
+  // The program itself still reads and writes them.
+  w.get<ui::TextBox>("Text4").setText("save.srm");
+  EXPECT_EQ(w.get<ui::TextBox>("Text4").text(), "save.srm");
+}
+
+TEST_F(FltkBackendTest, DisabledWindowTakesNoKeys) {
+  FltkWindow& w = open(app::Form1Spec());
+  w.show();
+  Fl::check();
+  Fl::focus(&w.widget("Text2"));
+  w.setEnabled(false);
+  Key(w.native(), 'x', "x");
+  EXPECT_EQ(w.get<ui::TextBox>("Text2").text(), "378");
+  w.setEnabled(true);
+  Fl::focus(&w.widget("Text2"));
+  Key(w.native(), FL_End);
+  Key(w.native(), 'x', "x");
+  EXPECT_EQ(w.get<ui::TextBox>("Text2").text(), "378x");
+}
+
+// --- Text boxes ---------------------------------------------------------------------------
+
+TEST_F(FltkBackendTest, ReplaceSelectionReplacesOrInsertsAndLeavesTheCaretAfter) {
+  FltkWindow& w = open(app::Form1Spec());
+  struct Row {
+    const char* start;
+    int from, to;  // selection; from == to: caret only
+    const char* insert;
+    const char* expected;
+    int caret;
+  };
+  const Row rows[] = {
+      {"hello world", 6, 11, "there", "hello there", 11},
+      {"hello world", 11, 6, "there", "hello there", 11},  // selected backwards
+      {"hello", 5, 5, "\r\n", "hello\r\n", 7},
+      {"hello", 0, 0, ">", ">hello", 1},
+      {"abc", 1, 2, "", "ac", 1},
+      {"50%\r", 4, 4, "60%\r", "50%\r60%\r", 8},  // progress lines keep their bare CR
+  };
+  for (const char* name : {"Text1", "Text3"}) {
+    auto& box = w.get<ui::TextBox>(name);
+    for (const Row& r : rows) {
+      SCOPED_TRACE(std::string(name) + ": " + r.start + " + " + r.insert);
+      box.setText(r.start);
+      int caret = 0;
+      if (std::string(name) == "Text1") {
+        auto& input = static_cast<Fl_Input&>(w.widget(name));
+        input.position(r.to, r.from);
+        box.replaceSelection(r.insert);
+        caret = input.position();
+      } else {
+        auto& editor = static_cast<Fl_Text_Editor&>(w.widget(name));
+        editor.insert_position(r.to);
+        if (r.from != r.to) editor.buffer()->select(r.from, r.to);
+        box.replaceSelection(r.insert);
+        caret = editor.insert_position();
+      }
+      EXPECT_EQ(box.text(), r.expected);
+      EXPECT_EQ(caret, r.caret);
+    }
+  }
+}
+
+TEST_F(FltkBackendTest, OutputBoxTakesManyMegabytesInLinearTime) {
+  FltkWindow& w = open(app::Form1Spec());
+  auto& out = w.get<ui::TextBox>("Text3");
+  std::string chunk;
+  for (int i = 0; chunk.size() < 10 * 1024; ++i) chunk += "Writing block " + std::to_string(i) + "\r\n";
+  chunk.resize(10 * 1024);
+  const int chunks = 8 * 1024 * 1024 / static_cast<int>(chunk.size());
+  auto started = std::chrono::steady_clock::now();
+  for (int i = 0; i < chunks; ++i) out.replaceSelection(chunk);
+  double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  auto& editor = static_cast<Fl_Text_Editor&>(w.widget("Text3"));
+  EXPECT_EQ(editor.buffer()->length(), chunks * static_cast<int>(chunk.size()));
+  EXPECT_EQ(editor.insert_position(), editor.buffer()->length());
+  EXPECT_LT(seconds, 5.0) << "8 MiB in 10 KiB chunks";
+}
+
+// --- Lists --------------------------------------------------------------------------------
+
+TEST_F(FltkBackendTest, ListEntriesShowAtSignsLiterally) {
+  FltkWindow& w = open(app::Form1Spec());
+  auto& list = w.get<ui::ListBox>("List1");
+  list.addItem("@C1 SONIC @ HOME");
+  list.addItem("@.");
+  EXPECT_EQ(list.item(0), "@C1 SONIC @ HOME");
+  EXPECT_EQ(list.listIndex(), -1);
+  auto& browser = static_cast<Fl_Browser&>(w.widget("List1"));
+  EXPECT_EQ(browser.format_char(), 0);
+
+  auto& label = w.get<ui::Captioned>("Label7");
+  label.setCaption("@2");
+  EXPECT_EQ(label.caption(), "@2");
+  EXPECT_STREQ(w.widget("Label7").label(), "@@2");
+}
+
+TEST_F(FltkBackendTest, FileListReportsClickThenDoubleClick) {
+  testing_support::TempDir dir;
+  testing_support::WriteBytes(dir.file("a.bin"), "a");
+  testing_support::WriteBytes(dir.file("b.bin"), "b");
+  FltkWindow& w = open(app::Form1Spec());
+  auto& files = w.get<ui::FileList>("File1");
+  files.setPath(dir.str());
+  ASSERT_EQ(files.listCount(), 2);
+  record(w, "File1", Event::Click);
+  record(w, "File1", Event::DblClick);
+  // FLTK places list entries when it first draws the list.
+  w.show();
+  w.native().wait_for_expose();
+  Fl::flush();
+
+  Fl_Widget& list = w.widget("File1");
+  const int x = list.x() + 20;
+  const int firstY = list.y() + 6;
+  Click(list, x, firstY);
+  EXPECT_EQ(files.fileName(), "a.bin");
+  Click(list, x, firstY, /*clicks=*/1);
+  Fl::e_keysym = FL_Down;
+  list.handle(FL_KEYBOARD);
+  EXPECT_EQ(files.fileName(), "b.bin");
+  std::vector<std::pair<std::string, Event>> expected{
+      {"File1", Event::Click}, {"File1", Event::DblClick}, {"File1", Event::Click}};
+  EXPECT_EQ(events_, expected);
+}
+
+TEST_F(FltkBackendTest, DirListOpensOnEnterOrDoubleClickOnly) {
+  testing_support::TempDir dir;
+  std::filesystem::create_directory(dir.path() / "sub");
+  FltkWindow& w = open(app::Form1Spec());
+  auto& dirs = w.get<ui::DirList>("Dir1");
+  record(w, "Dir1", Event::Change);
+  dirs.setPath(dir.str());
+  ASSERT_EQ(events_.size(), 1u);
+  dirs.setPath(dir.str());  // the same path: nothing changes
+  ASSERT_EQ(events_.size(), 1u);
+
+  auto& browser = static_cast<Fl_Browser&>(w.widget("Dir1"));
+  const int last = browser.size();  // "sub", the only subdirectory
+  browser.value(last);              // highlighted, as a click or arrow key leaves it
+  EXPECT_EQ(dirs.path(), dir.str());
+  EXPECT_EQ(events_.size(), 1u);
+
+  Fl::e_keysym = FL_Enter;
+  browser.handle(FL_KEYBOARD);
+  EXPECT_EQ(dirs.path(), (dir.path() / "sub").string());
+  EXPECT_EQ(events_.size(), 2u);
+}
+
+TEST_F(FltkBackendTest, DriveListShowsNamesWithSlashesAndAmpersands) {
+  FltkWindow& w = open(app::Form1Spec());
+  auto& choice = static_cast<ui::fltk::DriveChoice&>(w.widget("Drive1"));
+  choice.setDrives({"/", "/media/a&b", "/mnt/x@y"});
+  EXPECT_EQ(choice.size(), 4);  // three entries and the terminator: no submenus
+  EXPECT_STREQ(choice.menu()[1].label(), "/media/a&&b");
+
+  auto& drives = w.get<ui::DriveList>("Drive1");
+  record(w, "Drive1", Event::Change);
+  drives.setDrive("/media/a&b");
+  EXPECT_EQ(drives.drive(), "/media/a&b");
+  drives.setDrive("/media/a&b");
+  drives.setDrive("/media/new");  // not listed yet: added
+  EXPECT_EQ(drives.drive(), "/media/new");
+  EXPECT_EQ(events_.size(), 2u);
+}
+
+// --- Event loop ---------------------------------------------------------------------------
+
+TEST_F(FltkBackendTest, WaitReadableKeepsTheLoopRunningUntilDataArrives) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  bool handled = false;
+  backend_->post([&] { handled = true; });
+  Fl::add_timeout(0.05, [](void* fd) { (void)!write(*static_cast<int*>(fd), "x", 1); }, &fds[1]);
+  backend_->waitReadable(fds[0]);
+  char c = 0;
+  EXPECT_EQ(read(fds[0], &c, 1), 1);
+  EXPECT_TRUE(handled);
+  close(fds[0]);
+  close(fds[1]);
+}
+
+TEST_F(FltkBackendTest, PostedHandlersRunInOrderFromTheLoop) {
+  std::vector<int> order;
+  backend_->post([&] {
+    order.push_back(1);
+    backend_->post([&] { order.push_back(3); });
+  });
+  backend_->post([&] { order.push_back(2); });
+  EXPECT_TRUE(order.empty());
+  for (int i = 0; i < 5 && order.size() < 3; ++i) backend_->processPendingEvents();
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(FltkBackendTest, MessageBoxIsModalWithItsTitleAndReturnsWhenDismissed) {
+  static std::string seenTitle;
+  Fl::add_timeout(0.1, [](void*) {
+    Fl_Window* box = Fl::modal();
+    if (!box) return;
+    seenTitle = box->label() ? box->label() : "";
+    box->hide();
+  });
+  backend_->messageBox("Enter a filename, please.", "Error");
+  EXPECT_EQ(seenTitle, "Error");
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// The FLTK backend's decisions that need no display: faces for the fonts, child order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/form1_layout.h"
+#include "ui/fltk/fltk_fonts.h"
+#include "ui/fltk/fltk_order.h"
+#include "ui/fltk/fltk_widgets.h"
+
+namespace {
+
+using ui::fltk::ChooseFace;
+using ui::fltk::InstalledFaces;
+
+TEST(FltkFaces, SizesAndFallback) {
+  const InstalledFaces both{true, true};
+  const InstalledFaces bitmapOnly{true, false};
+  const InstalledFaces none{};
+  struct Row {
+    ui::Font font;
+    InstalledFaces installed;
+    int size;
+    bool fallback;  // FLTK's own monospace face
+    bool bold;
+  };
+  const Row rows[] = {
+      // Terminus has no 8-pixel face: 6 point takes its smallest, 12 pixels.
+      {ui::kFont6Bold, both, 12, false, true},
+      {ui::kDefaultFont, both, 12, false, false},
+      {ui::kFont9Bold, bitmapOnly, 12, false, true},
+      {ui::kFont135, both, 18, false, false},
+      {ui::kFont135Bold, both, 18, false, true},
+      // Without Terminus the monospace face scales to the exact size.
+      {ui::kFont6Bold, none, 8, true, true},
+      {ui::kDefaultFont, none, 12, true, false},
+      {ui::kFont135Bold, none, 18, true, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.font.points) + " pt, weight " + std::to_string(row.font.weight));
+    ui::fltk::Face face = ChooseFace(row.font, row.installed);
+    EXPECT_EQ(face.size, row.size);
+    bool fallback = face.font == FL_SCREEN || face.font == FL_SCREEN_BOLD;
+    EXPECT_EQ(fallback, row.fallback);
+    if (row.fallback) {
+      EXPECT_EQ(face.font == FL_SCREEN_BOLD, row.bold);
+    }
+  }
+  // Regular and bold never share a face.
+  EXPECT_NE(ChooseFace(ui::kFont135, both).font, ChooseFace(ui::kFont135Bold, both).font);
+  EXPECT_NE(ChooseFace(ui::kDefaultFont, both).font, ChooseFace(ui::kFont9Bold, both).font);
+}
+
+// FLTK moves the focus in child order, so flattening the children must give the tab order.
+void Flatten(const ui::WindowSpec& spec, std::string_view container,
+             std::vector<std::string>& focusable) {
+  for (const ui::ControlSpec* c : ui::fltk::ChildOrder(spec, container)) {
+    if (c->kind == ui::Kind::Frame) {
+      Flatten(spec, c->name, focusable);
+      continue;
+    }
+    if (c->tabIndex >= 0) focusable.emplace_back(c->name);
+  }
+}
+
+TEST(FltkChildOrder, FollowsTabIndexThroughFrames) {
+  const ui::WindowSpec& spec = app::Form1Spec();
+  std::vector<std::string> flattened;
+  Flatten(spec, "", flattened);
+
+  std::vector<const ui::ControlSpec*> byTab;
+  for (const ui::ControlSpec& c : spec.controls)
+    if (c.tabIndex >= 0) byTab.push_back(&c);
+  std::sort(byTab.begin(), byTab.end(),
+            [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+  std::vector<std::string> expected;
+  for (auto* c : byTab) expected.emplace_back(c->name);
+  EXPECT_EQ(flattened, expected);
+
+  // Everything is created exactly once.
+  std::size_t created = 0;
+  std::vector<std::string_view> containers{""};
+  for (const ui::ControlSpec& c : spec.controls)
+    if (c.kind == ui::Kind::Frame) containers.push_back(c.name);
+  for (std::string_view container : containers)
+    created += ui::fltk::ChildOrder(spec, container).size();
+  EXPECT_EQ(created, spec.controls.size());
+}
+
+TEST(FltkLabels, SpecialCharactersShowAsThemselves) {
+  struct Row {
+    std::string_view text;
+    std::string label;
+    std::string menu;
+  };
+  const Row rows[] = {
+      {"plain", "plain", "plain"},
+      {"@C1red", "@@C1red", "@@C1red"},
+      {"user@host", "user@@host", "user@@host"},
+      {"/media/a&b", "/media/a&b", "/media/a&&b"},
+      {"", "", ""},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(ui::fltk::LabelText(row.text), row.label) << row.text;
+    EXPECT_EQ(ui::fltk::MenuText(row.text), row.menu) << row.text;
+  }
+}
+
+}  // namespace
