@@ -281,11 +281,17 @@ TEST_F(FltkBackendTest, ReplaceSelectionReplacesOrInsertsAndLeavesTheCaretAfter)
         box.replaceSelection(r.insert);
         caret = input.position();
       } else {
-        auto& editor = static_cast<Fl_Text_Editor&>(w.widget(name));
+        auto& editor = static_cast<ui::fltk::TextEditor&>(w.widget(name));
         editor.insert_position(r.to);
         if (r.from != r.to) editor.buffer()->select(r.from, r.to);
         box.replaceSelection(r.insert);
         caret = editor.insert_position();
+        // Carriage returns are drawn as blanks: their style follows every edit.
+        char* styles = editor.styleBytes().text();
+        std::string expectedStyles(r.expected);
+        for (char& c : expectedStyles) c = c == '\r' ? 'B' : 'A';
+        EXPECT_EQ(styles, expectedStyles);
+        free(styles);
       }
       EXPECT_EQ(box.text(), r.expected);
       EXPECT_EQ(caret, r.caret);

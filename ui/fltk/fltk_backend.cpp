@@ -3,7 +3,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Double_Window.H>
-#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Button.H>
 #include <FL/fl_draw.H>
 #include <algorithm>
 #include <deque>
@@ -36,7 +36,8 @@ void ShowMessage(std::string_view text, std::string_view title) {
     textW = kMessageMaxWidth;
     fl_measure(shown.c_str(), textW, textH);
   }
-  const int w = std::max(textW + 40, 180);
+  // FLTK pads a left-aligned label by 3 pixels a side.
+  const int w = std::max(textW + 46, 180);
   const int h = textH + 75;
 
   Fl_Group* outer = Fl_Group::current();
@@ -48,7 +49,8 @@ void ShowMessage(std::string_view text, std::string_view title) {
   message.labelfont(face.font);
   message.labelsize(face.size);
   message.align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
-  Fl_Return_Button ok((w - 90) / 2, h - 40, 90, 26, "OK");
+  Fl_Button ok((w - 90) / 2, h - 40, 90, 26, "OK");
+  ok.shortcut(FL_Enter);
   ok.labelfont(face.font);
   ok.labelsize(face.size);
   ok.callback(CloseMessage);

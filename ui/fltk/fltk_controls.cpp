@@ -394,6 +394,7 @@ std::unique_ptr<WidgetControl> CreateControl(WindowBase& window, const ControlSp
     case Kind::MultiLineText: {
       auto* editor = Make<TextEditor>(at);
       ApplyTextFont(*editor, spec);
+      editor->setFace(editor->textfont(), editor->textsize(), editor->textcolor());
       return std::make_unique<TextEditorControl>(window, spec, editor);
     }
     case Kind::ListBox: {

@@ -406,6 +406,30 @@ void GrowingBuffer::insertBytes(int pos, std::string_view bytes) {
 TextEditor::TextEditor(int x, int y, int w, int h) : Guarded<Fl_Text_Editor>(x, y, w, h) {
   buffer(&store);
   when(FL_WHEN_NEVER);
+  setFace(textfont(), textsize(), textcolor());
+  store.add_modify_callback(KeepStyles, this);
+}
+
+TextEditor::~TextEditor() { store.remove_modify_callback(KeepStyles, this); }
+
+void TextEditor::setFace(Fl_Font font, int size, Fl_Color colour) {
+  textfont(font);
+  textsize(size);
+  textcolor(colour);
+  table_[0] = {colour, font, size, 0};       // 'A': text
+  table_[1] = {color(), font, size, 0};      // 'B': carriage return, drawn in the background
+  highlight_data(&styles, table_, 2, 'A', nullptr, nullptr);
+}
+
+void TextEditor::KeepStyles(int pos, int inserted, int deleted, int, const char*, void* self) {
+  auto* editor = static_cast<TextEditor*>(self);
+  if (deleted > 0) editor->styles.remove(pos, pos + deleted);
+  if (inserted <= 0) return;
+  // Only the inserted bytes are read, so appending stays proportional to what is added.
+  char* added = editor->store.text_range(pos, pos + inserted);
+  for (char* p = added; *p; ++p) *p = *p == '\r' ? 'B' : 'A';
+  editor->styles.insertBytes(pos, std::string_view(added, static_cast<std::size_t>(inserted)));
+  free(added);
 }
 
 int TextEditor::handle(int event) {
