@@ -184,6 +184,25 @@ TEST_F(FltkBackendTest, OptionButtonsFormOneGroupPerContainer) {
   }
 }
 
+const ui::WindowSpec kSizableSpec{.name = "Sizable", .caption = "Sizable", .clientWidth = 4500,
+                                  .clientHeight = 1500, .sizable = true,
+                                  .controls = kOptionControls};
+
+TEST_F(FltkBackendTest, EnlargingASizableWindowMovesNoControl) {
+  FltkWindow& w = open(kSizableSpec);
+  const char* names[] = {"A1", "A2", "F", "B1", "B2"};
+  std::vector<std::array<int, 4>> before;
+  for (const char* n : names) {
+    Fl_Widget& c = w.widget(n);
+    before.push_back({c.x(), c.y(), c.w(), c.h()});
+  }
+  w.native().resize(0, 0, w.native().w() + 200, w.native().h() + 100);
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    Fl_Widget& c = w.widget(names[i]);
+    EXPECT_EQ((std::array<int, 4>{c.x(), c.y(), c.w(), c.h()}), before[i]) << names[i];
+  }
+}
+
 // --- Focus --------------------------------------------------------------------------------
 
 TEST_F(FltkBackendTest, TabFollowsTheTableAndSkipsOffscreenControls) {
