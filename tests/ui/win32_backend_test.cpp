@@ -9,10 +9,13 @@
 #include <thread>
 #include <vector>
 
+#include "app/form1_layout.h"
+#include "sram/form2.h"
 #include "support/test_support.h"
 #include "ui/logo.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_fonts.h"
+#include "ui/win32/win32_layout.h"
 #include "ui/win32/win32_window.h"
 
 namespace {
@@ -232,6 +235,41 @@ TEST(Win32Icon, TheIconFileHoldsTheWindowIconsPixels) {
 TEST(Win32Fonts, TerminalHeightsForThePointSizesInUse) {
   const std::pair<double, int> rows[] = {{9, -12}, {6, -8}, {13.5, -18}};
   for (auto [points, height] : rows) EXPECT_EQ(ui::win32::FontHeightForPoints(points), height);
+}
+
+// The program's own two windows: every control is there, the keyboard reaches exactly the
+// controls it should, starting at the lowest tab position, and the client area is as laid out.
+TEST(Win32ProgramWindows, BuildWithEveryControlAndTheirTabStops) {
+  struct Row {
+    const ui::WindowSpec& spec;
+    const char* firstStop;
+    int width, height;  // client area in pixels
+  };
+  const Row rows[] = {
+      {app::Form1Spec(), "Dir1", 609, 665},
+      {sram::Form2Spec(), "Drive1", 417, 229},
+  };
+  ui::win32::Win32Backend backend;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.spec.name));
+    auto window = backend.createWindow(row.spec);
+    auto& native = dynamic_cast<ui::win32::Win32Window&>(*window);
+    for (const ControlSpec& c : row.spec.controls) {
+      SCOPED_TRACE(std::string(c.name));
+      HWND h = native.nativeHandle(c.name);
+      ASSERT_NE(h, nullptr);
+      const bool stop = (GetWindowLongPtrA(h, GWL_STYLE) & WS_TABSTOP) != 0;
+      EXPECT_EQ(stop, ui::win32::TakesTabStop(row.spec, c));
+      if (c.bounds.top >= row.spec.clientHeight) {
+        EXPECT_FALSE(stop) << "off-screen";
+      }
+    }
+    EXPECT_EQ(GetNextDlgTabItem(native.hwnd(), nullptr, FALSE), native.nativeHandle(row.firstStop));
+    RECT client;
+    GetClientRect(native.hwnd(), &client);
+    EXPECT_EQ(client.right, row.width);
+    EXPECT_EQ(client.bottom, row.height);
+  }
 }
 
 // --- text boxes ---
