@@ -45,6 +45,10 @@ int PointsToPixels(double points) { return static_cast<int>(std::lround(points *
 Face ChooseFace(const Font& font, const InstalledFaces& installed) {
   bool bold = font.weight >= 600;
   int pixels = PointsToPixels(font.points);
+  // Terminus has no bitmap below 12 pixels. 6 point text (8 pixels) takes the outline face at
+  // its true size, so the long captions wrap within their labels as they were laid out.
+  if (pixels < kTtfSize && installed.terminusTtf)
+    return {bold ? kTerminusTtfBold : kTerminusTtf, pixels};
   int size = NearestTerminusSize(pixels);
   if (size == kTtfSize && installed.terminusTtf)
     return {bold ? kTerminusTtfBold : kTerminusTtf, size};
