@@ -386,8 +386,11 @@ TEST_F(Win32Window, EscapeAndEnterNeitherCloseNorAccept) {
   window->onUnload([&](bool&) { ++unloads; });
   record("Cmd", ui::Event::Click, "Cmd");
   window->show();
+  // Once focused, a push button looks like the default one; Enter elsewhere still is no click.
+  SetFocus(handle("Cmd"));
   for (const char* box : {"Text1", "Out", "List1"}) {
     SetFocus(handle(box));
+    ASSERT_EQ(GetFocus(), handle(box)) << box;
     for (WPARAM key : {WPARAM{VK_ESCAPE}, WPARAM{VK_RETURN}}) {
       PostMessageA(handle(box), WM_KEYDOWN, key, 0);
       PostMessageA(handle(box), WM_CHAR, key, 0);
