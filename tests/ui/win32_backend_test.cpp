@@ -419,6 +419,16 @@ TEST_F(Win32Window, CloseButtonRunsTheUnloadHandlerWhichMayCancel) {
   EXPECT_EQ(backend.windowCount(), 0);
 }
 
+TEST_F(Win32Window, TheEndOfTheSessionUnloadsTheWindowSoItCanSave) {
+  int unloads = 0;
+  window->onUnload([&](bool&) { ++unloads; });
+  SendMessageA(native->hwnd(), WM_ENDSESSION, FALSE, 0);  // cancelled: nothing happens
+  EXPECT_EQ(unloads, 0);
+  SendMessageA(native->hwnd(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(unloads, 1);
+  EXPECT_FALSE(window->loaded());
+}
+
 TEST_F(Win32Window, DisablingTheWindowDisablesItsInput) {
   window->setEnabled(false);
   EXPECT_FALSE(window->enabled());

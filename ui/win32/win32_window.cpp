@@ -240,6 +240,11 @@ LRESULT Win32Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       requestClose();
       return 0;
+    case WM_ENDSESSION:
+      // Windows is shutting down or the user logs off: the process ends after this message,
+      // so the window unloads now, as by its close button, and its unload handler saves.
+      if (wp) requestClose();
+      return 0;
     case WM_DESTROY:
       for (auto& [name, control] : controls_) control->detach();
       break;
