@@ -393,10 +393,8 @@ int DriveChoice::handle(int event) {
 
 void GrowingBuffer::insertBytes(int pos, std::string_view bytes) {
   // The buffer cannot hold NUL characters; the rest goes in unchanged, bare CRs included.
-  std::string text;
-  text.reserve(bytes.size());
-  for (char c : bytes)
-    if (c != '\0') text += c;
+  std::string text(bytes);
+  text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
   if (text.empty()) return;
   // A gap as large as half the text makes the moves of the text, as it grows, geometric.
   mPreferredGapSize = std::max(mPreferredGapSize, length() / 2);
@@ -427,9 +425,11 @@ void TextEditor::KeepStyles(int pos, int inserted, int deleted, int, const char*
   if (inserted <= 0) return;
   // Only the inserted bytes are read, so appending stays proportional to what is added.
   char* added = editor->store.text_range(pos, pos + inserted);
-  for (char* p = added; *p; ++p) *p = *p == '\r' ? 'B' : 'A';
-  editor->styles.insertBytes(pos, std::string_view(added, static_cast<std::size_t>(inserted)));
+  std::string style(added, static_cast<std::size_t>(inserted));
   free(added);
+  std::transform(style.begin(), style.end(), style.begin(),
+                 [](char c) { return c == '\r' ? 'B' : 'A'; });
+  editor->styles.insertBytes(pos, style);
 }
 
 int TextEditor::handle(int event) {
