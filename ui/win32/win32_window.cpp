@@ -101,13 +101,13 @@ void Win32Window::setIcon() {
   // The program file's icon resource when there is one; the same picture drawn from the
   // logo's pixels otherwise (test programs carry no resources).
   icon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON,
-                                        32, 32, LR_DEFAULTCOLOR));
+                                        32, 32, LR_DEFAULTCOLOR | LR_SHARED));
   bool shared = icon_ != nullptr;
   if (!icon_) icon_ = CreateProgramIcon();
   if (!icon_) return;
   SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-  if (shared) icon_ = nullptr;  // resource icons are not destroyed by the program
+  if (shared) icon_ = nullptr;  // a shared resource icon is the system's to free
 }
 
 void Win32Window::destroyNative() {
