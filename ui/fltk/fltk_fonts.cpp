@@ -50,7 +50,10 @@ Face ChooseFace(const Font& font, const InstalledFaces& installed) {
   if (pixels < kTtfSize && installed.terminusTtf)
     return {bold ? kTerminusTtfBold : kTerminusTtf, pixels};
   int size = NearestTerminusSize(pixels);
-  if (size == kTtfSize && installed.terminusTtf)
+  // The bitmap face advances 11 pixels at 18, where "Terminal" advances 10, so regular text
+  // would outgrow its controls ("Please select a file to read from/save to."); the outline
+  // face fits. Bold keeps the bitmap face, whose bold is real.
+  if ((size == kTtfSize || !bold) && installed.terminusTtf)
     return {bold ? kTerminusTtfBold : kTerminusTtf, size};
   if (installed.terminus) return {bold ? kTerminusBold : kTerminus, size};
   if (installed.terminusTtf) return {bold ? kTerminusTtfBold : kTerminusTtf, size};
