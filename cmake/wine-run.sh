@@ -13,6 +13,10 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  # Windows not managed by an X window manager: the virtual display has none, and Wine would
+  # otherwise wait two seconds for one whenever a shown window goes away.
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    >/dev/null 2>&1 || true
   /usr/lib/wine/wineserver -w || true
 fi
 exec /usr/lib/wine/wine64 "$@"
