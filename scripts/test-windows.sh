@@ -87,9 +87,19 @@ smoke() {
     "FixUnl = 0" "FixChk = 1" "Enforce = 1" "Pad = 0" "LPT = 378" "TELVO = 0" >"$expected"
   expect_bytes "$dir/TELVO.INI" "$expected" "default TELVO.INI"
 
+  # The SRAM dialog opens from "Get/Receive" as a window of its own, and closes again.
+  local closer="$win64/closewindow.exe"
+  if wine "$closer" "TELVO FLASH UTILITY" "Get/Receive" &&
+     wait_for 20 wine "$closer" "SRAM Operation" </dev/null 2>/dev/null; then
+    echo "ok: \"Get/Receive\" opened the SRAM dialog, its close button closed it"
+  else
+    fail "the SRAM dialog did not open from \"Get/Receive\""
+  fi
+  sleep 1
+
   # Edited by hand during the run: the shut-down replaces it with the controls' values.
   crlf "edited during the run" >"$dir/TELVO.INI"
-  if ! wait_for 20 wine "$win64/closewindow.exe" "TELVO FLASH UTILITY"; then
+  if ! wait_for 20 wine "$closer" "TELVO FLASH UTILITY" </dev/null 2>/dev/null; then
     fail "no window captioned \"TELVO FLASH UTILITY...\" to close"
   fi
   if wait_for 30 gone "$pid"; then
