@@ -20,8 +20,6 @@ bool ChangeDirectory(std::string_view path);
 // Never fails: an empty, malformed or missing path gives false.
 bool FileExists(std::string_view path);
 
-// Opens path in binary mode, creating it empty when it is missing, and closes it again.
-bool TouchFile(std::string_view path);
 bool RemoveFile(std::string_view path);
 
 }  // namespace app

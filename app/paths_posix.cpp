@@ -52,12 +52,6 @@ bool FileExists(std::string_view path) {
   return !S_ISDIR(info.st_mode);
 }
 
-bool TouchFile(std::string_view path) {
-  int fd = ::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  return ::close(fd) == 0;
-}
-
 bool RemoveFile(std::string_view path) { return ::unlink(std::string(path).c_str()) == 0; }
 
 }  // namespace app

@@ -59,14 +59,6 @@ bool FileExists(std::string_view path) {
   return (attributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute)) == 0;
 }
 
-bool TouchFile(std::string_view path) {
-  HANDLE file = ::CreateFileA(exec::Utf8ToAnsi(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  return ::CloseHandle(file) != 0;
-}
-
 bool RemoveFile(std::string_view path) {
   return ::DeleteFileA(exec::Utf8ToAnsi(path).c_str()) != 0;
 }

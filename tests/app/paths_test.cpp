@@ -84,17 +84,6 @@ TEST(CurrentDirectory, ChangesOnlyToDirectoriesThatExist) {
   }
 }
 
-TEST(TouchFile, CreatesMissingFilesAndKeepsExistingContent) {
-  TempDir dir;
-  WriteBytes(dir.file("kept"), "content\r\n");
-
-  EXPECT_TRUE(app::TouchFile(dir.file("new")));
-  EXPECT_EQ(ReadBytes(dir.file("new")), "");
-  EXPECT_TRUE(app::TouchFile(dir.file("kept")));
-  EXPECT_EQ(ReadBytes(dir.file("kept")), "content\r\n");
-  EXPECT_FALSE(app::TouchFile(dir.file("missing") + kSeparator + "file"));
-}
-
 TEST(RemoveFile, RemovesFilesOnly) {
   TempDir dir;
   WriteBytes(dir.file("TEMP.BIN"), "image");
