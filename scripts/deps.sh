@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libfltk1.3-dev fluid            # the window toolkit on Linux (its CMake files want fluid)
+  libfontconfig-dev libxft-dev libx11-dev  # font lookup, and what the FLTK backend links
   fonts-terminus fonts-terminus-otb  # the crisp bitmap face that stands in for "Terminal"
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick  # tests and screenshots without a display
