@@ -95,25 +95,36 @@ bool DataReady(int fd) {
 // has none. Called through syscall(): the C library's own declaration cannot be used from C++.
 int WatchExit(pid_t pid) { return static_cast<int>(syscall(SYS_pidfd_open, pid, 0)); }
 
-// The child has closed its output and normally exits at once. One that keeps running without
-// it is waited for with the windows kept working (its pidfd turns readable when it exits), so
-// no zombie is left behind and the window does not freeze.
-void Reap(pid_t pid, ui::EventLoop* events) {
-  if (events != nullptr) {
-    const int exitWatch = WatchExit(pid);
-    while (exitWatch >= 0) {
-      const pid_t result = waitpid(pid, nullptr, WNOHANG);
-      if (result == pid || (result < 0 && errno != EINTR)) {
-        close(exitWatch);
-        return;
-      }
-      events->processPendingEvents();
-      events->waitReadable(exitWatch);
+// Children that closed their output but went on running. The call has returned without them;
+// each is reaped once it has ended, at the start or end of a later run.
+std::vector<pid_t>& Lingering() {
+  static std::vector<pid_t> pids;
+  return pids;
+}
+
+void ReapLingering() {
+  std::erase_if(Lingering(), [](pid_t pid) {
+    const pid_t result = waitpid(pid, nullptr, WNOHANG);
+    return result == pid || (result < 0 && errno != EINTR);
+  });
+}
+
+// The output has ended: the call returns now, whether or not the child has exited. A child
+// normally exits as it closes its output, so it is given a moment (its pidfd turns readable
+// when it exits) and reaped at once; one that goes on running is left to ReapLingering.
+void Reap(pid_t pid) {
+  constexpr int kGraceMs = 200;
+  const int exitWatch = WatchExit(pid);
+  if (exitWatch >= 0) {
+    pollfd p{exitWatch, POLLIN, 0};
+    while (poll(&p, 1, kGraceMs) < 0 && errno == EINTR) {
     }
+    close(exitWatch);
   }
-  // No window to keep working, or no pidfd on this kernel: the plain wait.
-  while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  pid_t result;
+  while ((result = waitpid(pid, nullptr, WNOHANG)) < 0 && errno == EINTR) {
   }
+  if (result == 0) Lingering().push_back(pid);
 }
 
 void Stream(int readEnd, ui::TextBox& box, ui::EventLoop* events) {
@@ -159,6 +170,7 @@ void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
     ReportStartFailure(cTextBox, "", ENOENT);
     return;
   }
+  ReapLingering();
   const std::string program = FindProgram(args[0], context.appDir);
   if (program.empty()) {
     ReportStartFailure(cTextBox, args[0], ENOENT);
@@ -185,7 +197,8 @@ void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
 
   Stream(readEnd, cTextBox, context.events);
   close(readEnd);
-  Reap(pid, context.events);
+  Reap(pid);
+  ReapLingering();
 }
 
 }  // namespace exec
