@@ -135,6 +135,7 @@ int RunMultiBuild(const Command& command, Console& console) {
     return Fail(console, "cannot read the loader " + error + ": nothing built");
   }
   int exitCode = 0;
+  int added = 0;
   for (const std::string& rom : command.roms) {
     std::string bytes;
     if (!ReadFile(rom, bytes, error)) {
@@ -142,15 +143,25 @@ int RunMultiBuild(const Command& command, Console& console) {
       continue;
     }
     const std::size_t padded = (bytes.size() + kRomAlignment - 1) / kRomAlignment * kRomAlignment;
-    if (image.size() + padded > limit) {
-      exitCode = Fail(console, rom + " (" + KiB(padded) + ") does not fit into the " +
-                                   std::to_string(command.sizeMbit) + " Mbit image: left out");
+    bytes.resize(padded, '\xFF');
+    const std::size_t room = limit > image.size() ? limit - image.size() : 0;
+    if (room == 0) {
+      exitCode = Fail(console, rom + " does not fit into the " + std::to_string(command.sizeMbit) +
+                                   " Mbit image: left out");
       continue;
     }
-    bytes.resize(padded, '\xFF');
+    if (padded > room) {
+      exitCode = Fail(console, rom + " (" + KiB(padded) + ") does not fit into the " +
+                                   std::to_string(command.sizeMbit) + " Mbit image: cut after " +
+                                   KiB(room));
+      bytes.resize(room);
+    }
     image += bytes;
-    console.out("Added " + rom + " (" + KiB(padded) + ")\n");
+    ++added;
+    console.out("Added " + rom + " (" + KiB(bytes.size()) + ")\n");
   }
+  // A loader without games is no multi-game image.
+  if (added == 0) return Fail(console, "no game could be added: nothing built");
   const fs::path output = fs::path(command.outDir) / command.output;
   if (!ReplaceFile(output, image, error)) return Fail(console, error);
   console.out("Wrote " + output.string() + " (" + KiB(image.size()) + " of " +
@@ -177,10 +188,15 @@ int RunSram(const Command& command, const JobOptions& options, Console& console)
   std::string save;
   if (!ReadFile(file, save, error)) return Fail(console, error);
   console.out("Writing " + file.string() + " to SRAM slot " + std::to_string(command.slot) + "\n");
+  const std::size_t given = save.size();
   save.resize(kSramSize, '\0');
   Progress("Writing", save.size(), options.kibPerSecond, console).run();
   if (!ReplaceFile(slotFile, save, error)) return Fail(console, error);
   console.out("Done: " + KiB(save.size()) + " written\n");
+  if (given > kSramSize) {
+    return Fail(console, file.string() + " is larger than an SRAM slot: the last " +
+                             std::to_string(given - kSramSize) + " bytes were not written");
+  }
   return 0;
 }
 

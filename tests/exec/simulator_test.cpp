@@ -228,7 +228,7 @@ TEST_F(SimulatorRun, FlashCutsAnImageLargerThanTheCartridge) {
   EXPECT_EQ(flash(), std::string(8u << 20, 'B'));
 }
 
-TEST_F(SimulatorRun, MultiBuildPadsEachGameAndLeavesOutWhatIsMissingOrDoesNotFit) {
+TEST_F(SimulatorRun, MultiBuildPadsEachGameAndCutsOrLeavesOutWhatDoesNotFit) {
   const fs::path a = rom("a.bin", 20000, 'A');
   const fs::path b = rom("b b.bin", 16384, 'B');
   const fs::path huge = rom("huge.bin", 4u << 20, 'H');
@@ -236,22 +236,41 @@ TEST_F(SimulatorRun, MultiBuildPadsEachGameAndLeavesOutWhatIsMissingOrDoesNotFit
   const std::string output = run(exec::MultiBuildCommand(
       "32", {a.string(), missing.string(), huge.string(), b.string()}, app_.string()));
   EXPECT_TRUE(Contains(output, "error: cannot read " + missing.string())) << output;
-  EXPECT_TRUE(Contains(output, huge.string() + " (4096 KiB) does not fit into the 32 Mbit image"))
+  // 4096 KiB of image: the loader's 64 KiB and a's 32 KiB leave 4000 KiB for huge.bin.
+  EXPECT_TRUE(Contains(output, huge.string() +
+                                   " (4096 KiB) does not fit into the 32 Mbit image: cut after "
+                                   "4000 KiB"))
+      << output;
+  EXPECT_TRUE(Contains(output, b.string() + " does not fit into the 32 Mbit image: left out"))
       << output;
   const std::string loader = testing_support::ReadBytes(app_ / "multigam.bin");
   ASSERT_EQ(loader.size(), 65536u);
   EXPECT_EQ(loader.rfind("TELVO SIMULATED MULTI-GAME LOADER", 0), 0u);
   const std::string expected = loader + std::string(20000, 'A') +
-                               std::string(32768 - 20000, '\xFF') + std::string(16384, 'B');
+                               std::string(32768 - 20000, '\xFF') + std::string(4000 << 10, 'H');
   EXPECT_EQ(testing_support::ReadBytes(app_ / "TEMP.BIN"), expected);
 }
 
-TEST_F(SimulatorRun, MultiBuildWithoutLoaderBuildsNothing) {
-  fs::remove(app_ / "multigam.bin");
+TEST_F(SimulatorRun, MultiBuildWithoutLoaderOrWithoutAnyGameBuildsNothing) {
   const fs::path a = rom("a.bin", 100, 'A');
-  const std::string output = run(exec::MultiBuildCommand("64", {a.string()}, app_.string()));
-  EXPECT_TRUE(Contains(output, "error: cannot read the loader multigam.bin")) << output;
-  EXPECT_FALSE(fs::exists(app_ / "TEMP.BIN"));
+  const fs::path missing = root_.path() / "missing.bin";
+  struct Case {
+    bool loader;
+    std::vector<std::string> roms;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {false, {a.string()}, "error: cannot read the loader multigam.bin"},
+      {true, {missing.string(), missing.string()}, "error: no game could be added: nothing built"},
+  };
+  const std::string loader = testing_support::ReadBytes(app_ / "multigam.bin");
+  for (const Case& c : cases) {
+    if (c.loader) testing_support::WriteBytes(app_ / "multigam.bin", loader);
+    else fs::remove(app_ / "multigam.bin");
+    const std::string output = run(exec::MultiBuildCommand("64", c.roms, app_.string()));
+    EXPECT_TRUE(Contains(output, c.message)) << output;
+    EXPECT_FALSE(fs::exists(app_ / "TEMP.BIN"));
+  }
 }
 
 TEST_F(SimulatorRun, SramWritesAnExistingFileToTheSlotAndSavesTheSlotOtherwise) {
@@ -261,12 +280,17 @@ TEST_F(SimulatorRun, SramWritesAnExistingFileToTheSlotAndSavesTheSlotOtherwise) 
   run(exec::SramCommand("3", "378", "game one.srm", saves.string()));
   const std::string slot = testing_support::ReadBytes(home_ / "telvo-sim-sram3.bin");
   EXPECT_EQ(slot, std::string(1000, 'S') + std::string(32768 - 1000, '\0'));
+  // A file larger than a slot fills it and the rest is reported.
+  testing_support::WriteBytes(saves / "big.srm", std::string(40000, 'L'));
+  const std::string big = run(exec::SramCommand("4", "378", "big.srm", saves.string()));
+  EXPECT_TRUE(Contains(big, "the last 7232 bytes were not written")) << big;
+  EXPECT_EQ(testing_support::ReadBytes(home_ / "telvo-sim-sram4.bin"), std::string(32768, 'L'));
   EXPECT_EQ(testing_support::ReadBytes(home_ / "telvo-sim-sram1.bin"), std::string(32768, '\0'));
 
   run(exec::SramCommand("3", "378", "copy.srm", saves.string()));
   EXPECT_EQ(testing_support::ReadBytes(saves / "copy.srm"), slot);
   const auto runs = testing_support::ReadToolLog(log_);
-  ASSERT_EQ(runs.size(), 2u);
+  ASSERT_EQ(runs.size(), 3u);
   EXPECT_EQ(runs[0].args,
             (Args{"--xmdb=3", "--port=0x378", "game one.srm", "-o=" + saves.string()}));
 }
