@@ -93,8 +93,10 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload(bool& cancel) {
-  // Closing during a job never kills the tool: the close waits for the job's end.
+  // Closing during a job never kills the tool: the close waits for the job's end. The
+  // settings are saved now as well, in case the system ends the program before that (logoff).
   if (jobRunning_) {
+    SaveSettings();
     closeAfterJob_ = true;
     cancel = true;
     return;

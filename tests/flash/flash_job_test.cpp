@@ -144,18 +144,23 @@ TEST_F(FlashJob, NoSecondJobStartsWhileOneRunsAndAClosePostponesUntilItEnds) {
   config::SetEnvironmentVariable("TELVO_SIM_KBPS", "8000");
   std::vector<bool> refused;
   bool closeRefused = false;
+  std::string savedAtClose;
   int ticks = 0;
   rig.backend().setUserDuringEvents([&] {
     if (++ticks != 2) return;
     for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5"})
       refused.push_back(!rig.main().userClick(button));
     rig.main().userDoubleClick("File1", 0);
+    rig.main().get<ui::CheckBox>("Check4").setValue(1);
     closeRefused = !rig.main().userClose();
+    savedAtClose = ReadBytes(rig.appDir().path() / "TELVO.INI");
   });
   flash();
   config::SetEnvironmentVariable("TELVO_SIM_KBPS", "0");
   EXPECT_EQ(refused, std::vector<bool>(5, true));
   EXPECT_TRUE(closeRefused) << "the window stays while the tool runs";
+  EXPECT_NE(savedAtClose.find("Pad = 1\r\n"), std::string::npos)
+      << "saved at once, should the system end the program before the job does";
   EXPECT_EQ(rig.runs().size(), 1u);
   EXPECT_EQ(rig.main().get<ui::ListBox>("List1").listCount(), 1) << "double-click refused too";
   EXPECT_FALSE(rig.main().loaded()) << "closed as soon as the job ended";
