@@ -1,7 +1,7 @@
 // POSIX: the tool is started directly with posix_spawn, never through a shell, so the text of a
 // command line reaches it literally. Its standard output and standard error are dup'ed onto
 // the write end of one pipe, its standard input is /dev/null, and every other descriptor of
-// ours is closed in the child. A message about a tool that cannot be started ends with "\n",
+// ours is closed in the child. A message about a tool that cannot be started ends with
 // the line ending of this platform's output box.
 #include "exec/process.h"
 
@@ -32,7 +32,7 @@ void ReportStartFailure(ui::TextBox& box, std::string_view program, int error) {
   line += program;
   line += "\": ";
   line += std::strerror(error);
-  line += "\n";
+  line += kOutputLineEnd;
   box.replaceSelection(AnsiToUtf8(line));
 }
 

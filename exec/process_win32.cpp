@@ -38,7 +38,8 @@ void ReportStartFailure(ui::TextBox& box, std::string_view commandLine, DWORD er
   const std::vector<std::string> args = SplitCommandLine(commandLine);
   std::string line = "Cannot start \"";
   if (!args.empty()) line += args[0];
-  line += "\": " + SystemReason(error) + "\r\n";
+  line += "\": " + SystemReason(error);
+  line += kOutputLineEnd;
   box.replaceSelection(line);
 }
 
