@@ -15,7 +15,7 @@ std::string ToolConfigText(std::string_view appDir) {
   // The lines built from the directory have no blanks around "="; the tool reads them whole,
   // so a directory with spaces goes in as it is, unquoted.
   const std::string lines[] = {
-      "version = 207",
+      "version = 211",
       "backups = 1",
       "ansi_color = 1",
       "parport = 378",

@@ -77,7 +77,7 @@ smoke() {
   fi
   sleep 1  # the settings are written before the window shows; let start-up finish
 
-  crlf "version = 207" "backups = 1" "ansi_color = 1" "parport = 378" \
+  crlf "version = 211" "backups = 1" "ansi_color = 1" "parport = 378" \
     "discmage_path=$windir\\discmage.dll" "ucon64_configdir=$windir" "ucon64_datdir=$windir" \
     "f2afirmware = f2afirm.Hex" "iclientu = iclientu.bin" "iclientp = iclientp.bin" \
     "ilogo = ilogo.bin" "gbaloader = loader.bin" >"$expected"

@@ -23,7 +23,7 @@ constexpr char kSeparator = '/';
 #endif
 
 std::string ExpectedConfig(const std::string& dir, const std::string& dllPath) {
-  return "version = 207\r\n"
+  return "version = 211\r\n"
          "backups = 1\r\n"
          "ansi_color = 1\r\n"
          "parport = 378\r\n"
