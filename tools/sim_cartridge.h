@@ -1,5 +1,5 @@
 // The simulated cartridge: a 64 Mbit flash image and four 32 KiB SRAM slots kept as files in
-// one folder, and the jobs of the four command lines run against them.
+// one folder, and the jobs of the tool's actions run against them.
 #pragma once
 
 #include <cstddef>
@@ -13,8 +13,11 @@ namespace sim {
 
 constexpr std::size_t kFlashSize = 8u << 20;  // 64 Mbit
 constexpr std::size_t kSramSize = 32u << 10;
+constexpr std::size_t kLoaderSize = 128u << 10;
+constexpr std::size_t kMaxGames = 31;
 
-// Where messages go: the tool's standard output and standard error, flushed at once so that
+// Where messages go: "ERROR:" and "NOTE:" lines to the tool's standard error, the rest
+// ("WARNING:" lines, information, progress) to its standard output; flushed at once so that
 // both keep their order on a shared pipe.
 class Console {
  public:
@@ -26,9 +29,14 @@ class Console {
 struct JobOptions {
   std::filesystem::path home;  // the folder that holds the cartridge files
   unsigned kibPerSecond = 0;   // simulated transfer speed; 0 = as fast as the disk
+  bool noCartridge = false;    // no cartridge answers on the port
 };
 
-// Each returns the tool's exit code: 0 on success.
+// True when loader is a multi-game loader the build accepts: 128 KiB with a Genesis header.
+bool IsGenesisLoader(const std::string& loader);
+
+// Each returns the tool's exit code: 0 on success and for every build outcome, 1 for a port
+// failure or no cartridge.
 int RunFlash(const Command& command, const JobOptions& options, Console& console);
 int RunMultiBuild(const Command& command, Console& console);
 int RunSram(const Command& command, const JobOptions& options, Console& console);

@@ -14,100 +14,117 @@ bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-Command Invalid(std::string message) {
+bool IsDigits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+Command Invalid(std::string message, int exitCode = 2) {
   Command command;
   command.kind = Command::Kind::Invalid;
   command.error = std::move(message);
+  command.exitCode = exitCode;
   return command;
 }
 
-// "--port=0x" and one to four hex digits: the parallel port's base address.
-bool ParsePort(std::string_view arg, std::string& digits, std::string& error) {
-  if (!StartsWith(arg, "--port=")) {
-    error = "expected --port=0x<address>, got \"" + std::string(arg) + "\"";
-    return false;
-  }
-  std::string_view value = arg.substr(7);
-  const bool wellFormed = StartsWith(value, "0x") && value.size() >= 3 && value.size() <= 6 &&
-                          std::all_of(value.begin() + 2, value.end(), IsHexDigit);
-  if (!wellFormed) {
-    error = "bad port \"" + std::string(value) + "\": expected 0x and 1 to 4 hex digits";
-    return false;
-  }
-  digits = std::string(value.substr(2));
-  return true;
+bool IsAction(std::string_view arg) {
+  return arg == "--xmd" || StartsWith(arg, "--xmdb=") || StartsWith(arg, "--multi=") ||
+         arg == "--1991" || arg == "--pad" || arg == "--chk";
 }
 
-bool IsRomFlag(std::string_view arg) {
-  return arg == "--1991" || arg == "--chk" || arg == "--gen" || arg == "--pad";
+// "0x" and one to four hex digits: the parallel port's base address.
+bool WellFormedPort(std::string_view value) {
+  return StartsWith(value, "0x") && value.size() >= 3 && value.size() <= 6 &&
+         std::all_of(value.begin() + 2, value.end(), IsHexDigit);
 }
 
-Command ParseFlash(const std::vector<std::string>& args) {
-  if (args.size() < 3) return {};
-  Command command;
-  if (!ParsePort(args[2], command.port, command.error)) return Invalid(command.error);
-  for (std::size_t i = 3; i < args.size(); ++i) {
-    if (!IsRomFlag(args[i])) return Invalid("unknown option \"" + args[i] + "\"");
-    command.flags.push_back(args[i]);
+// The action's own value and file arguments, checked once the whole line has been read.
+Command Finish(Command command, const std::vector<std::string>& files) {
+  const std::string& action = command.action;
+  if (action.empty()) return {};
+  const bool transfer = action == "--xmd" || StartsWith(action, "--xmdb=");
+  if (transfer && !command.port) {
+    return Invalid("no parallel port given: --port=0x<address>", 1);
   }
-  command.kind = Command::Kind::Flash;
-  command.file = args[1];
-  return command;
-}
-
-Command ParseMultiBuild(const std::vector<std::string>& args) {
-  // -q --multi=N LOADER ROM... OUTPUT -o=DIR: at least one ROM.
-  if (args.size() < 6 || !StartsWith(args.back(), "-o=")) return {};
-  const std::string size = args[1].substr(8);
-  if (size != "32" && size != "64") return Invalid("bad size \"" + size + "\": 32 or 64 Mbit");
-  Command command;
-  command.kind = Command::Kind::MultiBuild;
-  command.sizeMbit = size == "32" ? 32 : 64;
-  command.loader = args[2];
-  command.roms.assign(args.begin() + 3, args.end() - 2);
-  command.output = args[args.size() - 2];
-  command.outDir = args.back().substr(3);
-  return command;
-}
-
-Command ParseSram(const std::vector<std::string>& args) {
-  if (args.size() != 4 || !StartsWith(args[3], "-o=")) return {};
-  const std::string slotText = args[0].substr(7);
-  const bool digitsOnly =
-      !slotText.empty() && slotText.size() <= 3 &&
-      std::all_of(slotText.begin(), slotText.end(), [](char c) { return c >= '0' && c <= '9'; });
-  const int slot = digitsOnly ? std::stoi(slotText) : 0;
-  if (slot < 1 || slot > 4) {
-    return Invalid("SRAM slot \"" + slotText + "\" does not exist: the slots are 1 to 4");
+  if (action == "--xmd" || StartsWith(action, "--xmdb=") || action == "--1991" ||
+      action == "--pad" || action == "--chk") {
+    if (files.size() != 1) return {};
+    command.file = files[0];
   }
-  Command command;
-  if (!ParsePort(args[1], command.port, command.error)) return Invalid(command.error);
-  command.kind = Command::Kind::Sram;
-  command.slot = slot;
-  command.file = args[2];
-  command.outDir = args[3].substr(3);
+  if (action == "--xmd") {
+    command.kind = Command::Kind::Flash;
+    return command;
+  }
+  if (StartsWith(action, "--xmdb=")) {
+    const std::string slotText = action.substr(7);
+    const int slot = IsDigits(slotText) && slotText.size() <= 3 ? std::stoi(slotText) : 0;
+    if (slot < 1 || slot > 4) {
+      return Invalid("SRAM slot \"" + slotText + "\" does not exist: the slots are 1 to 4");
+    }
+    command.kind = Command::Kind::Sram;
+    command.slot = slot;
+    return command;
+  }
+  if (StartsWith(action, "--multi=")) {
+    const std::string size = action.substr(8);
+    if (size != "32" && size != "64") return Invalid("bad size \"" + size + "\": 32 or 64 Mbit");
+    // LOADER ROM... OUTPUT: at least one ROM.
+    if (files.size() < 3) return {};
+    command.kind = Command::Kind::MultiBuild;
+    command.sizeMbit = size == "32" ? 32 : 64;
+    command.loader = files.front();
+    command.roms.assign(files.begin() + 1, files.end() - 1);
+    command.output = files.back();
+    return command;
+  }
+  command.kind = Command::Kind::Fix;
   return command;
 }
 
 }  // namespace
 
 const char* const kUsage =
-    "usage:\n"
-    "  ucon64 --xmd FILE --port=0xPORT [--1991] [--chk] [--gen] [--pad]\n"
+    "usage (options may stand anywhere; only the first action runs):\n"
+    "  ucon64 --xmd FILE --port=0xPORT [--gen]\n"
     "      write FILE to the flash cartridge, or read the cartridge into FILE when it is missing\n"
-    "  ucon64 -q --multi=32|64 multigam.bin ROM... TEMP.BIN -o=DIR\n"
+    "  ucon64 [-q] --multi=32|64 multigam.bin ROM... TEMP.BIN [-o=DIR]\n"
     "      build a multi-game image DIR/TEMP.BIN from the loader and the ROMs\n"
-    "  ucon64 --xmdb=SLOT --port=0xPORT FILE -o=DIR\n"
-    "      write DIR/FILE to SRAM slot 1 to 4, or save the slot into DIR/FILE when it is missing\n";
+    "  ucon64 --xmdb=SLOT --port=0xPORT FILE\n"
+    "      write FILE to SRAM slot 1 to 4, or save the slot into FILE when it is missing\n"
+    "  ucon64 --1991|--pad|--chk ROM [-o=DIR]\n"
+    "      write a fixed copy of ROM into DIR (the current directory without -o=)\n";
 
 Command ParseCommand(const std::vector<std::string>& args) {
-  if (args.empty()) return {};
-  if (args[0] == "--xmd") return ParseFlash(args);
-  if (args[0] == "-q" && args.size() > 1 && StartsWith(args[1], "--multi=")) {
-    return ParseMultiBuild(args);
+  Command command;
+  std::vector<std::string> files;
+  for (const std::string& arg : args) {
+    if (IsAction(arg)) {
+      if (command.action.empty()) {
+        command.action = arg;
+      } else {
+        command.notRun.push_back(arg);
+      }
+      continue;
+    }
+    if (StartsWith(arg, "--port=")) {
+      const std::string value = arg.substr(7);
+      if (!WellFormedPort(value)) {
+        return Invalid("bad port \"" + value + "\": expected 0x and 1 to 4 hex digits", 1);
+      }
+      command.port = value.substr(2);
+    } else if (StartsWith(arg, "-o=")) {
+      command.outDir = arg.substr(3);
+    } else if (arg == "--gen") {
+      command.genesis = true;
+    } else if (arg == "-q") {
+      command.quiet = true;
+    } else if (StartsWith(arg, "-") && arg.size() > 1) {
+      return Invalid("unknown option \"" + arg + "\"");
+    } else {
+      files.push_back(arg);
+    }
   }
-  if (StartsWith(args[0], "--xmdb=")) return ParseSram(args);
-  return {};
+  return Finish(std::move(command), files);
 }
 
 }  // namespace sim

@@ -1,7 +1,12 @@
-// The command lines the cartridge simulator understands: the four that the program builds for
-// ucon64, after splitting into arguments.
+// The command lines the cartridge simulator understands, read the way the tool reads them:
+// options may stand anywhere among the file arguments. Actions (--xmd, --xmdb=N, --multi=N,
+// --1991, --pad, --chk) say what the run does; switches (--port=0xP, --gen, -q, -o=DIR) apply
+// wherever they stand. Only the first action runs: --xmd and --xmdb end the tool's option
+// processing, so actions after them never take effect, and of the ROM fixes only one is made
+// per run. The actions that do not run are kept so that the run can say so.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,22 +14,27 @@ namespace sim {
 
 struct Command {
   enum class Kind {
-    Usage,       // not one of the four command lines
-    Invalid,     // one of them, with a bad value (port, slot, size); error says which
-    Flash,       // --xmd FILE --port=0xP [flags]
-    MultiBuild,  // -q --multi=32|64 LOADER ROM... OUTPUT -o=DIR
-    Sram,        // --xmdb=N --port=0xP FILE -o=DIR
+    Usage,       // no action, or the wrong number of file arguments for it
+    Invalid,     // a bad value (port, slot, size) or an unknown option; error says which
+    Flash,       // --xmd FILE: write FILE to the cartridge, or read the cartridge into it
+    MultiBuild,  // --multi=32|64 LOADER ROM... OUTPUT: build a multi-game image
+    Sram,        // --xmdb=N FILE: write FILE to SRAM slot N, or save the slot into it
+    Fix,         // --1991 | --pad | --chk ROM: write a modified copy of ROM
   };
   Kind kind = Kind::Usage;
   std::string error;
-  std::string file;                // Flash: the image or dump; Sram: the file name
-  std::string port;                // the hex digits after "0x"
-  std::vector<std::string> flags;  // "--1991", "--chk", "--gen", "--pad" as given
+  int exitCode = 2;                // Invalid: 1 for a bad port (a port failure), else 2
+  std::string action;              // the action that runs, as given ("--xmd", "--xmdb=2", ...)
+  std::vector<std::string> notRun; // later actions, as given, in order
+  std::optional<std::string> port; // the hex digits after "0x" of --port=
+  bool genesis = false;            // --gen
+  bool quiet = false;              // -q
+  std::optional<std::string> outDir;  // the "-o=" folder
+  std::string file;                // Flash, Sram, Fix: the one file argument
   int sizeMbit = 0;                // MultiBuild: 32 or 64
   std::string loader;              // MultiBuild
   std::vector<std::string> roms;   // MultiBuild
   std::string output;              // MultiBuild: the image's file name
-  std::string outDir;              // MultiBuild, Sram: the "-o=" folder
   int slot = 0;                    // Sram: 1 to 4
 };
 

@@ -70,3 +70,20 @@ bool LoadOrCreate(const fs::path& file, std::size_t size, char fill, std::string
 }
 
 }  // namespace sim
+
+namespace sim {
+
+bool BackUpExisting(const fs::path& file, std::string& error) {
+  std::error_code ec;
+  if (!fs::exists(file, ec)) return true;
+  fs::path backup = file;
+  backup.replace_extension(".bak");
+  fs::rename(file, backup, ec);
+  if (ec) {
+    error = "cannot keep " + file.string() + " as " + backup.string() + ": " + ec.message();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace sim

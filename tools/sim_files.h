@@ -17,3 +17,11 @@ bool LoadOrCreate(const std::filesystem::path& file, std::size_t size, char fill
                   std::string& bytes, std::string& error);
 
 }  // namespace sim
+
+namespace sim {
+
+// When file exists, renames it to "<base>.bak" in its folder (replacing an older backup), as the
+// tool keeps the file it is about to write over; true also when there was nothing to keep.
+bool BackUpExisting(const std::filesystem::path& file, std::string& error);
+
+}  // namespace sim

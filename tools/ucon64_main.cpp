@@ -1,10 +1,12 @@
 // The cartridge simulator that stands in for ucon64 in development, tests and demonstrations:
-// it accepts the four command lines the program builds and keeps the cartridge as files in the
-// folder UCON64_HOME names, so the whole program can be tried without hardware.
+// it follows the tool's rules for the command lines the program builds and keeps the cartridge
+// as files in the folder UCON64_HOME names, so the whole program can be tried without hardware.
 //
-// Environment: UCON64_HOME (the cartridge folder; the current directory when unset),
-// TELVO_SIM_KBPS (simulated speed in KiB/s, default 150, 0 = no waiting; a full transfer never
-// takes longer than 30 s), TELVO_SIM_LOG (file that records every run, see sim_log.h).
+// Environment: UCON64_HOME (the cartridge and configuration folder; the current directory when
+// unset), TELVO_SIM_KBPS (simulated speed in KiB/s, default 150, 0 = no waiting; a full
+// transfer never takes longer than 30 s), TELVO_SIM_LOG (file that records every run, see
+// sim_log.h), TELVO_SIM_NO_CARTRIDGE=1 (no cartridge answers: exit 1),
+// TELVO_SIM_FAIL_CONFIG_UPDATE=1 (updating an old configuration fails: exit 255).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,7 +16,9 @@
 
 #include "tools/sim_cartridge.h"
 #include "tools/sim_command.h"
+#include "tools/sim_config.h"
 #include "tools/sim_log.h"
+#include "tools/sim_rom_fix.h"
 
 namespace {
 
@@ -41,9 +45,24 @@ unsigned SpeedFromEnvironment() {
   return static_cast<unsigned>(speed);
 }
 
+bool Switched(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && std::string(value) == "1";
+}
+
 std::string CurrentDirectory() {
   std::error_code ec;
   return std::filesystem::current_path(ec).string();
+}
+
+// Why an action after the one that runs has no effect.
+std::string NotRunNote(const sim::Command& command, const std::string& action) {
+  if (command.kind == sim::Command::Kind::Fix) {
+    return "NOTE: " + action + " was not run: only " + command.action +
+           ", the first ROM fix, is made in one run\n";
+  }
+  return "NOTE: " + action + " was not run: options after " + command.action +
+         " are not processed\n";
 }
 
 }  // namespace
@@ -62,10 +81,17 @@ int main(int argc, char** argv) {
       "Telvo cartridge simulator: no hardware is used, the cartridge is a set of files in " +
       folder + (home == nullptr ? " (UCON64_HOME is not set)" : "") + "\n");
   if (logging && !logged)
-    console.err("warning: cannot append to the run log " + std::string(log) + "\n");
+    console.out("WARNING: cannot append to the run log " + std::string(log) + "\n");
+
+  // An old configuration is updated before anything else, and a failed update ends the run.
+  if (const auto failed =
+          sim::UpdateConfig(folder, Switched("TELVO_SIM_FAIL_CONFIG_UPDATE"), console)) {
+    return *failed;
+  }
 
   const sim::Command command = sim::ParseCommand(args);
-  const sim::JobOptions options{folder, SpeedFromEnvironment()};
+  for (const std::string& action : command.notRun) console.err(NotRunNote(command, action));
+  const sim::JobOptions options{folder, SpeedFromEnvironment(), Switched("TELVO_SIM_NO_CARTRIDGE")};
   switch (command.kind) {
     case sim::Command::Kind::Flash:
       return sim::RunFlash(command, options, console);
@@ -73,9 +99,11 @@ int main(int argc, char** argv) {
       return sim::RunMultiBuild(command, console);
     case sim::Command::Kind::Sram:
       return sim::RunSram(command, options, console);
+    case sim::Command::Kind::Fix:
+      return sim::RunFix(command, console);
     case sim::Command::Kind::Invalid:
-      console.err("error: " + command.error + "\n");
-      return 2;
+      console.err("ERROR: " + command.error + "\n");
+      return command.exitCode;
     case sim::Command::Kind::Usage:
       break;
   }
