@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer (and AddressSanitizer) in build-fuzz/ and runs
-# each for FUZZ_SECONDS (30 by default) on its corpus in tests/fuzz/corpus/, which keeps the
-# interesting inputs found. A crash or a broken property fails the script; the input that did it
+# each for FUZZ_SECONDS (30 by default) from its corpus in tests/fuzz/corpus/, which keeps the
+# interesting inputs found so far. A crash or a broken property fails the script; the input that did it
 # is left in build-fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,9 +33,10 @@ build title_fuzz "${title[@]}"
 build commands_fuzz "${commands[@]}"
 
 for name in settings_fuzz codepage_fuzz title_fuzz commands_fuzz; do
+  # New finds go to build-fuzz/ (merge them into tests/ by hand); the kept corpus is only read.
   corpus="tests/fuzz/corpus/${name%_fuzz}"
-  mkdir -p "$corpus"
+  mkdir -p "$out/new-${name%_fuzz}"
   (cd "$out" && "./$name" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
-     -print_final_stats=1 "../$corpus" 2>&1 | grep -E "^(Done|stat::number_of_executed_units|SUMMARY|==)" || true
+     -print_final_stats=1 "new-${name%_fuzz}" "../$corpus" 2>&1 | grep -E "^(Done|stat::number_of_executed_units|SUMMARY|==)" || true
    test "${PIPESTATUS[0]}" -eq 0)
 done
