@@ -160,9 +160,13 @@ void Form1::WriteDefaultSettings() {
 
 void Form1::LoadSettings() {
   ui::Window& w = *window_;
-  // A file that cannot be read (never written, or a directory in its place) changes nothing.
+  // A file that cannot be read (never written, a directory in its place, no permission, not a
+  // regular file) changes nothing. One that is there is then kept as it is at close.
   std::optional<std::string> bytes = config::ReadWholeFile(settingsPath());
-  if (!bytes) return;
+  if (!bytes) {
+    keepSettingsFile_ = FileExists(settingsPath());
+    return;
+  }
   config::SettingsValues values = OptionControls(w);
   config::ApplySettingsText(exec::AnsiToUtf8(*bytes), values);
 
@@ -173,6 +177,7 @@ void Form1::LoadSettings() {
 }
 
 void Form1::SaveSettings() {
+  if (keepSettingsFile_) return;
   config::SettingsValues values = OptionControls(*window_);
   // Written whole to a temporary file and renamed over the old one: a failed write leaves
   // the user's settings as they were.

@@ -62,6 +62,9 @@ class Form1 : public exec::JobHost {
   std::unique_ptr<sram::Form2> form2_;
   bool jobRunning_ = false;
   bool closeAfterJob_ = false;
+  // The settings file was there at start but could not be read: it is the user's, not ours to
+  // overwrite with what the controls show.
+  bool keepSettingsFile_ = false;
 };
 
 }  // namespace app

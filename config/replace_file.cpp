@@ -1,29 +1,29 @@
 // The portable half of file replacement: the temporary file's name, and reading a file whole.
-// The writing and renaming live in replace_file_posix.cpp and replace_file_win32.cpp.
+// The writing, renaming and reading live in replace_file_posix.cpp and replace_file_win32.cpp.
 #include "config/replace_file.h"
 
-#include "exec/codepage.h"
-
-#include <cstdio>
-#include <memory>
+#include <atomic>
+#include <random>
 
 namespace config {
 
-std::string TemporaryPathFor(std::string_view path) { return std::string(path) + ".tmp"; }
+std::string TemporaryPrefixFor(std::string_view path) { return std::string(path) + ".tmp"; }
+
+std::string TemporaryPathFor(std::string_view path) {
+  // The random part tells programs apart; the counter tells apart the tries of one program.
+  static std::atomic<unsigned> counter{0};
+  static const unsigned seed = std::random_device{}();
+  std::mt19937 mix(seed + counter.fetch_add(1));
+  std::string name = TemporaryPrefixFor(path);
+  name += '-';
+  constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::uniform_int_distribution<int> digit(0, 35);
+  for (int i = 0; i < 8; ++i) name += kDigits[digit(mix)];
+  return name;
+}
 
 std::optional<std::string> ReadWholeFile(std::string_view path) {
-  std::string native = exec::Utf8ToAnsi(path);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(native.c_str(), "rb"),
-                                                        &std::fclose);
-  if (!file) return std::nullopt;
-
-  std::string bytes;
-  char buffer[16384];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
-  // A directory opens on some systems and only fails at the first read.
-  if (std::ferror(file.get())) return std::nullopt;
-  return bytes;
+  return ReadFilePart(path, 0, kWholeFileLimit);
 }
 
 }  // namespace config

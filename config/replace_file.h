@@ -1,7 +1,9 @@
 // Replacing a file without ever losing the old one: the new bytes go to a temporary file in
-// the same folder, are flushed to disk, and only then renamed over the old file.
+// the same folder, are flushed to disk, and only then renamed over the old file. Reading the
+// files the user can point us at, without ever waiting on something that is not a file.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,12 +14,25 @@ namespace config {
 // was, the temporary file is removed, and false is returned.
 bool ReplaceFile(std::string_view path, std::string_view bytes);
 
-// The temporary file ReplaceFile writes first: path followed by ".tmp", in the same folder.
-// A leftover file of that name (from a run that ended mid-write) is overwritten; anything
-// else in the way (a directory) makes ReplaceFile fail.
+// What every temporary file of path starts with: path followed by ".tmp", in the same folder.
+std::string TemporaryPrefixFor(std::string_view path);
+// A fresh temporary name for path: the prefix and a random suffix. ReplaceFile creates it
+// exclusively, so two programs saving at once never share one, and whatever is in the way under
+// a name (a leftover, a directory, a link) only makes it try another.
 std::string TemporaryPathFor(std::string_view path);
 
-// The whole file as bytes; nullopt when it cannot be opened or read (missing, a directory).
+// At most limit bytes of a regular file, from offset on (less when the file ends first,
+// possibly none); nullopt when path is missing or is not a regular file (a directory, a FIFO,
+// a device) or cannot be read. The file is opened without waiting, so nothing the user names
+// can hold up the window.
+std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
+                                        size_t limit);
+
+// The largest file ReadWholeFile reads: the files it serves are a few hundred bytes, so a
+// bigger one is junk and only its start is looked at.
+inline constexpr size_t kWholeFileLimit = 64 * 1024;
+
+// The whole file as bytes (its first kWholeFileLimit bytes); nullopt as for ReadFilePart.
 std::optional<std::string> ReadWholeFile(std::string_view path);
 
 }  // namespace config

@@ -1,27 +1,32 @@
 // Replacing a file on POSIX systems: write a temporary file beside it, fdatasync it, rename it
-// over the old one, then sync the folder so the rename itself survives a power cut.
+// over the old one, then sync the folder so the rename itself survives a power cut. Reading a
+// file the user named: regular files only, opened without blocking.
 #include "config/replace_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "exec/codepage.h"
+
 namespace config {
 
 namespace {
 
-// A leftover temporary file from an interrupted run is removed so that saving keeps working;
-// anything else under that name (a directory, a link) is not ours to touch.
-int CreateTemporary(const std::string& temp) {
+// Creates a temporary file of a fresh name beside path, never opening anything that was there
+// already; -1 when the folder does not take new files.
+int CreateTemporary(std::string_view path, std::string& temp) {
   constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-  int fd = ::open(temp.c_str(), kFlags, 0666);
-  if (fd >= 0 || errno != EEXIST) return fd;
-  struct stat info {};
-  if (::lstat(temp.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
-  if (::unlink(temp.c_str()) != 0) return -1;
-  return ::open(temp.c_str(), kFlags, 0666);
+  constexpr int kTries = 100;
+  for (int i = 0; i < kTries; ++i) {
+    temp = TemporaryPathFor(path);
+    int fd = ::open(temp.c_str(), kFlags, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -47,8 +52,8 @@ void SyncFolderOf(const std::string& path) {
 
 bool ReplaceFile(std::string_view path, std::string_view bytes) {
   std::string target(path);
-  std::string temp = TemporaryPathFor(path);
-  int fd = CreateTemporary(temp);
+  std::string temp;
+  int fd = CreateTemporary(path, temp);
   if (fd < 0) return false;
 
   bool written = WriteAll(fd, bytes) && ::fdatasync(fd) == 0;
@@ -59,6 +64,35 @@ bool ReplaceFile(std::string_view path, std::string_view bytes) {
   }
   SyncFolderOf(target);
   return true;
+}
+
+std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
+                                        size_t limit) {
+  std::string native = exec::Utf8ToAnsi(path);
+  // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer; the check below then
+  // turns it away with every other thing that is not a regular file.
+  int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+
+  std::string bytes;
+  char buffer[16384];
+  bool failed = false;
+  while (bytes.size() < limit) {
+    size_t want = std::min(sizeof buffer, limit - bytes.size());
+    ssize_t got = ::pread(fd, buffer, want, static_cast<off_t>(offset + bytes.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) failed = true;
+    if (got <= 0) break;
+    bytes.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  if (failed) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace config

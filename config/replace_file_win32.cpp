@@ -1,9 +1,11 @@
 // Replacing a file on Windows: write a temporary file beside it, FlushFileBuffers it, and move
-// it over the old one with MoveFileExA, written through to disk.
+// it over the old one with MoveFileExA, written through to disk. Reading a file the user named:
+// files on a disk only, never a device or a pipe.
 #include "config/replace_file.h"
 
 #include "exec/codepage.h"
 
+#include <algorithm>
 #include <windows.h>
 
 // <windows.h> maps this name to its own ANSI/wide function; ours lives in namespace config.
@@ -13,21 +15,23 @@ namespace config {
 
 namespace {
 
-// A leftover temporary file from an interrupted run is removed so that saving keeps working;
-// a directory under that name is not ours to touch.
-HANDLE CreateTemporary(const std::string& temp) {
-  auto create = [&] {
-    return ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  };
-  HANDLE file = create();
-  if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
-  DWORD attributes = ::GetFileAttributesA(temp.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return INVALID_HANDLE_VALUE;
+// Creates a temporary file of a fresh name beside path, never opening anything that was there
+// already; INVALID_HANDLE_VALUE when the folder does not take new files.
+HANDLE CreateTemporary(std::string_view path, std::string& temp) {
+  constexpr int kTries = 100;
+  for (int i = 0; i < kTries; ++i) {
+    temp = exec::Utf8ToAnsi(TemporaryPathFor(path));
+    HANDLE file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    // A directory of that name gives "access denied" rather than "exists".
+    DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
+        ::GetFileAttributesA(temp.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      return INVALID_HANDLE_VALUE;
+    }
   }
-  if (!::DeleteFileA(temp.c_str())) return INVALID_HANDLE_VALUE;
-  return create();
+  return INVALID_HANDLE_VALUE;
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -44,8 +48,8 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 bool ReplaceFile(std::string_view path, std::string_view bytes) {
   std::string target = exec::Utf8ToAnsi(path);
-  std::string temp = exec::Utf8ToAnsi(TemporaryPathFor(path));
-  HANDLE file = CreateTemporary(temp);
+  std::string temp;
+  HANDLE file = CreateTemporary(path, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
 
   bool written = WriteAll(file, bytes) && ::FlushFileBuffers(file);
@@ -57,6 +61,38 @@ bool ReplaceFile(std::string_view path, std::string_view bytes) {
     return false;
   }
   return true;
+}
+
+std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
+                                        size_t limit) {
+  std::string native = exec::Utf8ToAnsi(path);
+  if (native.empty()) return std::nullopt;
+  HANDLE file = ::CreateFileA(native.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  // A device name ("CON", "COM1") or a pipe opens as well; only a file on a disk is read.
+  if (::GetFileType(file) != FILE_TYPE_DISK) {
+    ::CloseHandle(file);
+    return std::nullopt;
+  }
+
+  std::string bytes;
+  bool failed = false;
+  LARGE_INTEGER start;
+  start.QuadPart = static_cast<LONGLONG>(offset);
+  if (!::SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) failed = true;
+  char buffer[16384];
+  while (!failed && bytes.size() < limit) {
+    DWORD want = static_cast<DWORD>(std::min(sizeof buffer, limit - bytes.size()));
+    DWORD got = 0;
+    if (!::ReadFile(file, buffer, want, &got, nullptr)) failed = true;
+    if (got == 0) break;
+    bytes.append(buffer, got);
+  }
+  ::CloseHandle(file);
+  if (failed) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace config

@@ -15,6 +15,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "exec/codepage.h"
@@ -95,23 +96,19 @@ bool DataReady(int fd) {
 // has none. Called through syscall(): the C library's own declaration cannot be used from C++.
 int WatchExit(pid_t pid) { return static_cast<int>(syscall(SYS_pidfd_open, pid, 0)); }
 
-// Children that closed their output but went on running. The call has returned without them;
-// each is reaped once it has ended, at the start or end of a later run.
-std::vector<pid_t>& Lingering() {
-  static std::vector<pid_t> pids;
-  return pids;
-}
-
-void ReapLingering() {
-  std::erase_if(Lingering(), [](pid_t pid) {
-    const pid_t result = waitpid(pid, nullptr, WNOHANG);
-    return result == pid || (result < 0 && errno != EINTR);
-  });
+// A child that closed its output but goes on running is waited for by a thread of its own,
+// which reaps it the moment it exits: the program may idle for hours before the next run, and
+// no zombie is left meanwhile. The thread only ever waits on that one child.
+void ReapWhenExited(pid_t pid) {
+  std::thread([pid] {
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
 }
 
 // The output has ended: the call returns now, whether or not the child has exited. A child
 // normally exits as it closes its output, so it is given a moment (its pidfd turns readable
-// when it exits) and reaped at once; one that goes on running is left to ReapLingering.
+// when it exits) and reaped at once; one that goes on running is left to ReapWhenExited.
 void Reap(pid_t pid) {
   constexpr int kGraceMs = 200;
   const int exitWatch = WatchExit(pid);
@@ -124,7 +121,7 @@ void Reap(pid_t pid) {
   pid_t result;
   while ((result = waitpid(pid, nullptr, WNOHANG)) < 0 && errno == EINTR) {
   }
-  if (result == 0) Lingering().push_back(pid);
+  if (result == 0) ReapWhenExited(pid);
 }
 
 void Stream(int readEnd, ui::TextBox& box, ui::EventLoop* events) {
@@ -170,7 +167,6 @@ void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
     ReportStartFailure(cTextBox, "", ENOENT);
     return;
   }
-  ReapLingering();
   const std::string program = FindProgram(args[0], context.appDir);
   if (program.empty()) {
     ReportStartFailure(cTextBox, args[0], ENOENT);
@@ -198,7 +194,6 @@ void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
   Stream(readEnd, cTextBox, context.events);
   close(readEnd);
   Reap(pid);
-  ReapLingering();
 }
 
 }  // namespace exec

@@ -1,21 +1,15 @@
 #include "flash/rom_title.h"
 
-#include <fstream>
-
+#include "config/replace_file.h"
 #include "exec/codepage.h"
 #include "ui/filesystem.h"
 
 namespace flash {
 
 std::optional<std::string> ReadRomTitle(std::string_view path) {
-  std::ifstream file{std::string(path), std::ios::binary};
-  if (!file) return std::nullopt;
-  std::string field(kTitleLength, '\0');
-  file.seekg(kTitleOffset);
-  if (!file) return std::string();  // shorter than the header: none of the field is there
-  file.read(field.data(), static_cast<std::streamsize>(field.size()));
-  field.resize(static_cast<size_t>(file.gcount()));
-  return field;
+  // Only a regular file is read: a FIFO or a device picked in the file list shows no title
+  // instead of stopping the window.
+  return config::ReadFilePart(path, kTitleOffset, kTitleLength);
 }
 
 std::string TitleText(std::string_view fieldBytes) {

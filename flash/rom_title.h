@@ -10,11 +10,12 @@
 
 namespace flash {
 
-inline constexpr long kTitleOffset = 336;
+inline constexpr unsigned long kTitleOffset = 336;
 inline constexpr size_t kTitleLength = 48;
 
 // The title field's bytes as text, unaltered: trailing blanks stay. A file shorter than the
-// field gives what it has of it (possibly nothing); nullopt when the file cannot be opened.
+// field gives what it has of it (possibly nothing); nullopt when the file cannot be opened or
+// is not a regular file.
 std::optional<std::string> ReadRomTitle(std::string_view path);
 
 // The title field's bytes as the title box shows them.

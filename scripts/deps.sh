@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick  # tests and screenshots without a display
   mingw-w64 wine64 wine           # the Windows program, cross-built and tested under Wine
+  clang-14 libclang-rt-14-dev     # libFuzzer for the fuzz targets (scripts/fuzz.sh)
 )
 
 missing=()

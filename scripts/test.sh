@@ -10,4 +10,7 @@ cmake --build build -j"$(nproc)"
 xvfb-run -a -s "-screen 0 1024x768x24" \
   ctest --test-dir build --output-on-failure -j"$(nproc)" </dev/null
 
+scripts/test-sanitize.sh </dev/null
+scripts/fuzz.sh </dev/null
+
 scripts/test-windows.sh </dev/null

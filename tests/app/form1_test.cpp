@@ -4,6 +4,11 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "app/form1.h"
 #include "app/paths.h"
 #include "config/environment.h"
@@ -106,21 +111,61 @@ TEST_F(Form1Test, ASettingsFileThatIsADirectoryLeavesTheInitialValuesAndClosingS
   EXPECT_TRUE(fs::is_directory(appDir.path() / "TELVO.INI"));
 }
 
-TEST_F(Form1Test, WhenNothingCanBeWrittenStartAndCloseGoOnAndNoFileIsLostOrHalfWritten) {
-  // Directories in the way of the temporary files make every write fail, as in a folder
-  // that cannot be written.
+TEST_F(Form1Test, WhatHasTheTemporaryFilesNamesNeitherStopsSavingNorIsTouched) {
   WriteBytes(appDir.path() / "TELVO.INI", "Pad = 1\r\n");
   WriteBytes(appDir.path() / ".ucon64rc", "old tool settings\r\n");
   fs::create_directory(appDir.path() / "TELVO.INI.tmp");
   fs::create_directory(appDir.path() / ".ucon64rc.tmp");
   start();
-  EXPECT_TRUE(window().visible());
   EXPECT_EQ(check("Check4"), 1);
-  EXPECT_EQ(caption("Label7"), "1");
+  EXPECT_NE(ReadBytes(appDir.path() / ".ucon64rc"), "old tool settings\r\n");
   EXPECT_TRUE(window().userClose());
-  EXPECT_EQ(settings(), "Pad = 1\r\n");
-  EXPECT_EQ(ReadBytes(appDir.path() / ".ucon64rc"), "old tool settings\r\n");
+  EXPECT_EQ(settings(),
+            "# Vostrik Software's TELVO Flashing Software Configuration file V1.00\r\n"
+            "FixUnl = 0\r\nFixChk = 0\r\nEnforce = 0\r\nPad = 1\r\nLPT = 378\r\nTELVO = 1\r\n");
+  EXPECT_TRUE(fs::is_directory(appDir.path() / "TELVO.INI.tmp"));
+  EXPECT_TRUE(fs::is_directory(appDir.path() / ".ucon64rc.tmp"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(appDir.path()), fs::directory_iterator()), 4);
 }
+
+#ifndef _WIN32
+TEST_F(Form1Test, ASettingsFileThatIsThereButCannotBeReadIsKeptAsItIs) {
+  struct Row {
+    const char* name;
+    bool (*make)(const fs::path& ini);  // false: the case cannot be made here
+  };
+  const Row rows[] = {
+      {"no permission",
+       [](const fs::path& ini) {
+         WriteBytes(ini, "FixUnl = 1\r\nLPT = 2BC\r\n");
+         fs::permissions(ini, fs::perms::none);
+         return ::geteuid() != 0;  // root reads it all the same
+       }},
+      {"FIFO", [](const fs::path& ini) { return ::mkfifo(ini.c_str(), 0600) == 0; }},
+      {"link to a device",
+       [](const fs::path& ini) {
+         fs::create_symlink("/dev/zero", ini);
+         return true;
+       }},
+  };
+  for (const Row& row : rows) {
+    fs::path ini = appDir.path() / "TELVO.INI";
+    fs::remove(ini);
+    if (!row.make(ini)) continue;
+    auto typeBefore = fs::symlink_status(ini).type();
+    start();
+    EXPECT_TRUE(window().visible()) << row.name;
+    EXPECT_TRUE(window().userClose()) << row.name;
+    EXPECT_EQ(fs::symlink_status(ini).type(), typeBefore) << row.name;
+    if (typeBefore == fs::file_type::regular) {
+      fs::permissions(ini, fs::perms::owner_read);
+      EXPECT_EQ(settings(), "FixUnl = 1\r\nLPT = 2BC\r\n") << row.name;
+    }
+    form.reset();
+    fs::current_path(elsewhere.path());
+  }
+}
+#endif
 
 TEST_F(Form1Test, SlotSelectorRunsFromOneToFourAndStopsAtBothEnds) {
   start();

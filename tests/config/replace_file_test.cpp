@@ -4,19 +4,35 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
 namespace fs = std::filesystem;
 using config::ReadWholeFile;
 using config::ReplaceFile;
-using config::TemporaryPathFor;
+using config::TemporaryPrefixFor;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
+
+// The names in dir: whatever a save leaves behind shows up here.
+std::set<std::string> Entries(const TempDir& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir.path())) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
 
 // Every byte value, CR LF pairs and a NUL: the file must hold exactly what was given.
 std::string AwkwardBytes() {
@@ -45,32 +61,80 @@ TEST(ReplaceFile, WritesExactBytes) {
 
     ASSERT_TRUE(ReplaceFile(target, row.bytes)) << row.name;
     EXPECT_EQ(ReadBytes(target), row.bytes) << row.name;
-    EXPECT_FALSE(fs::exists(TemporaryPathFor(target))) << row.name;
+    EXPECT_EQ(Entries(dir), std::set<std::string>{"TELVO.INI"}) << row.name;
   }
 }
 
-TEST(ReplaceFile, LeftoverTemporaryFileDoesNotBlockSaving) {
-  TempDir dir;
-  std::string target = dir.file("TELVO.INI");
-  WriteBytes(target, "old\r\n");
-  WriteBytes(TemporaryPathFor(target), "half-written junk from an earlier run");
+TEST(ReplaceFile, WhateverHasTheOldTemporaryNameNeitherStopsSavingNorIsTouched) {
+  struct Row {
+    const char* name;
+    void (*make)(const std::string& path);
+  };
+  const Row rows[] = {
+      {"leftover file", [](const std::string& p) { WriteBytes(p, "half-written junk"); }},
+      {"directory",
+       [](const std::string& p) {
+         fs::create_directory(p);
+         WriteBytes(fs::path(p) / "inside", "keep");
+       }},
+#ifndef _WIN32
+      {"FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+      {"symlink", [](const std::string& p) { fs::create_symlink("/dev/zero", p); }},
+#endif
+  };
+  for (const Row& row : rows) {
+    TempDir dir;
+    std::string target = dir.file("TELVO.INI");
+    WriteBytes(target, "old\r\n");
+    std::string inTheWay = TemporaryPrefixFor(target);
+    row.make(inTheWay);
+    auto statusBefore = fs::symlink_status(inTheWay).type();
 
-  ASSERT_TRUE(ReplaceFile(target, "new\r\n"));
-  EXPECT_EQ(ReadBytes(target), "new\r\n");
-  EXPECT_FALSE(fs::exists(TemporaryPathFor(target)));
+    ASSERT_TRUE(ReplaceFile(target, "new\r\n")) << row.name;
+    EXPECT_EQ(ReadBytes(target), "new\r\n") << row.name;
+    EXPECT_EQ(fs::symlink_status(inTheWay).type(), statusBefore) << row.name;
+    EXPECT_EQ(Entries(dir), (std::set<std::string>{"TELVO.INI", "TELVO.INI.tmp"})) << row.name;
+  }
 }
 
-TEST(ReplaceFile, DirectoryInTheWayOfTheTemporaryFileKeepsTheOldFile) {
+TEST(ReplaceFile, TwoWritersSavingAtOnceNeverLeaveAShortOrEmptyFile) {
   TempDir dir;
-  std::string target = dir.file("TELVO.INI");
-  WriteBytes(target, "old\r\n");
-  fs::create_directory(TemporaryPathFor(target));
-  WriteBytes(fs::path(TemporaryPathFor(target)) / "inside", "keep");
+  const std::string target = dir.file("TELVO.INI");
+  const std::string contents[] = {std::string(300, 'a') + "\r\n", std::string(200, 'b') + "\r\n"};
+  WriteBytes(target, contents[0]);
+  std::atomic<bool> done{false};
+  std::atomic<int> failures{0};
+  auto writer = [&](const std::string& bytes) {
+    for (int i = 0; i < 150; ++i)
+      if (!ReplaceFile(target, bytes)) ++failures;
+  };
+  std::thread first(writer, contents[0]);
+  std::thread second(writer, contents[1]);
+  std::set<std::string> seen;
+  std::thread reader([&] {
+    while (!done) seen.insert(ReadBytes(target));
+  });
+  first.join();
+  second.join();
+  done = true;
+  reader.join();
 
-  EXPECT_FALSE(ReplaceFile(target, "new\r\n"));
-  EXPECT_EQ(ReadBytes(target), "old\r\n");
-  // The directory is not ours: it stays with its contents.
-  EXPECT_EQ(ReadBytes(fs::path(TemporaryPathFor(target)) / "inside"), "keep");
+  EXPECT_EQ(failures, 0);
+  for (const std::string& bytes : seen) {
+    EXPECT_TRUE(bytes == contents[0] || bytes == contents[1]) << bytes.size() << " bytes";
+  }
+  EXPECT_EQ(Entries(dir), std::set<std::string>{"TELVO.INI"});
+}
+
+TEST(ReplaceFile, FreshTemporaryNamesDifferAndStayInTheFolder) {
+  std::set<std::string> names;
+  for (int i = 0; i < 1000; ++i) {
+    std::string name = config::TemporaryPathFor("dir/TELVO.INI");
+    EXPECT_TRUE(name.starts_with("dir/TELVO.INI.tmp")) << name;
+    EXPECT_EQ(name.find('/', 4), std::string::npos) << name;
+    names.insert(name);
+  }
+  EXPECT_EQ(names.size(), 1000u);
 }
 
 TEST(ReplaceFile, DirectoryInTheWayOfTheTargetIsLeftAndTheTemporaryFileRemoved) {
@@ -82,7 +146,7 @@ TEST(ReplaceFile, DirectoryInTheWayOfTheTargetIsLeftAndTheTemporaryFileRemoved) 
   EXPECT_FALSE(ReplaceFile(target, "new\r\n"));
   EXPECT_TRUE(fs::is_directory(target));
   EXPECT_EQ(ReadBytes(fs::path(target) / "inside"), "keep");
-  EXPECT_FALSE(fs::exists(TemporaryPathFor(target)));
+  EXPECT_EQ(Entries(dir), std::set<std::string>{"TELVO.INI"});
 }
 
 TEST(ReplaceFile, MissingFolderFails) {
@@ -111,5 +175,40 @@ TEST(ReadWholeFile, ReadsOrReportsNothing) {
   };
   for (const Row& row : rows) EXPECT_EQ(ReadWholeFile(row.path), row.expected) << row.path;
 }
+
+TEST(ReadWholeFile, AHugeFileGivesOnlyItsStart) {
+  TempDir dir;
+  std::string huge(3 * config::kWholeFileLimit, 'L');
+  WriteBytes(dir.file("huge"), huge);
+  EXPECT_EQ(ReadWholeFile(dir.file("huge")), huge.substr(0, config::kWholeFileLimit));
+}
+
+#ifndef _WIN32
+TEST(ReadFilePart, WhatIsNotARegularFileIsNotReadAndNeverWaitedOn) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir.file("zero"));
+  WriteBytes(dir.file("rom"), "0123456789");
+  fs::create_symlink(dir.file("rom"), dir.file("link"));
+
+  struct Row {
+    std::string path;
+    std::uint64_t offset;
+    std::optional<std::string> expected;
+  };
+  const Row rows[] = {
+      {dir.file("fifo"), 0, std::nullopt},
+      {dir.file("zero"), 0, std::nullopt},
+      {"/dev/null", 0, std::nullopt},
+      {dir.file("rom"), 4, "4567"},
+      {dir.file("link"), 8, "89"},
+      {dir.file("rom"), 10, ""},
+      {dir.file("rom"), 1u << 20, ""},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(config::ReadFilePart(row.path, row.offset, 4), row.expected) << row.path;
+  }
+}
+#endif
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST(ToolConfig, WriteReplacesWhateverWasThereInTheCurrentDirectory) {
     ASSERT_TRUE(config::WriteToolConfig("Telvo Flash"));
     EXPECT_EQ(ReadBytes(dir.file(".ucon64rc")),
               ExpectedConfig("Telvo Flash", std::string("Telvo Flash") + kSeparator + "discmage.dll"));
-    EXPECT_FALSE(fs::exists(dir.file(config::TemporaryPathFor(".ucon64rc"))));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
   }
 }
 
@@ -77,11 +77,12 @@ TEST(ToolConfig, UnwritableLocationLeavesTheOldFile) {
   TempDir dir;
   CurrentDirGuard restore;
   fs::current_path(dir.path());
-  WriteBytes(dir.file(".ucon64rc"), "hand edited\r\n");
-  fs::create_directory(dir.file(config::TemporaryPathFor(".ucon64rc")));
+  fs::create_directory(dir.file(".ucon64rc"));
+  WriteBytes(dir.file(".ucon64rc/inside"), "hand edited\r\n");
 
   EXPECT_FALSE(config::WriteToolConfig("/opt/telvo"));
-  EXPECT_EQ(ReadBytes(dir.file(".ucon64rc")), "hand edited\r\n");
+  EXPECT_EQ(ReadBytes(dir.file(".ucon64rc/inside")), "hand edited\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -2,6 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "flash/rom_title.h"
+
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 #include "support/test_support.h"
 
 namespace {
@@ -40,6 +46,18 @@ TEST(ReadRomTitle, AFileThatCannotBeOpenedGivesNoTitle) {
   TempDir dir;
   EXPECT_EQ(flash::ReadRomTitle(dir.file("missing.bin")), std::nullopt);
 }
+
+#ifndef _WIN32
+TEST(ReadRomTitle, WhatIsNotARegularFileGivesNoTitleAtOnce) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("pipe.bin").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.path() / "zero.bin");
+  std::filesystem::create_directory(dir.path() / "folder.bin");
+  for (const char* name : {"pipe.bin", "zero.bin", "folder.bin"}) {
+    EXPECT_EQ(flash::ReadRomTitle(dir.file(name)), std::nullopt) << name;
+  }
+}
+#endif
 
 TEST(TitleText, EightBitTitlesAreReadAsWindows1252AndNulIsABlank) {
   const struct {
