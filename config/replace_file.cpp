@@ -11,6 +11,15 @@ namespace config {
 
 std::string TemporaryPathFor(std::string_view path) { return std::string(path) + ".tmp"; }
 
+std::string UnwritableFolderLine(std::string_view folder, std::string_view reason) {
+  std::string line = "The folder ";
+  line += folder;
+  line += " cannot be written (";
+  line += reason;
+  line += "): the options will not be kept.";
+  return line;
+}
+
 std::optional<std::string> ReadWholeFile(std::string_view path) {
   std::string native = exec::Utf8ToAnsi(path);
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(native.c_str(), "rb"),

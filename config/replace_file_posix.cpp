@@ -3,6 +3,7 @@
 #include "config/replace_file.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -59,6 +60,15 @@ bool ReplaceFile(std::string_view path, std::string_view bytes) {
   }
   SyncFolderOf(target);
   return true;
+}
+
+std::optional<std::string> CannotCreateReason(std::string_view path) {
+  const std::string file(path);
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return std::string(std::strerror(errno));
+  ::close(fd);
+  ::unlink(file.c_str());
+  return std::nullopt;
 }
 
 }  // namespace config

@@ -60,6 +60,8 @@ void FltkWindow::build(const WindowSpec& spec) {
 
   window_ = new Fl_Double_Window(w, h);
   window_->copy_label(std::string(spec.caption).c_str());
+  // The X11 class: desktops group the windows under it and match the menu entry's name.
+  window_->xclass("telvo-flash");
   window_->callback(OnClose, this);
 
   auto* content = new ControlArea(0, 0, w, h);
