@@ -37,6 +37,12 @@ if [ "$arch" = win32 ]; then
     echo "wine-run: the 32-bit Wine loader $loader is missing (install wine32:i386)" >&2
     exit 125
   fi
+  # Installed is not enough: a kernel without 32-bit support cannot start the loader.
+  if ! "$loader" --version >/dev/null 2>&1; then
+    echo "wine-run: the 32-bit Wine loader $loader does not start here" \
+      "(this kernel runs no 32-bit programs)" >&2
+    exit 125
+  fi
   export WINEARCH=win32
 else
   loader=/usr/lib/wine/wine64
