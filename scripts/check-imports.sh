@@ -11,12 +11,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 exe=${1:-$root/build-win32/telvo-flash.exe}
 list=$root/scripts/win32-imports.txt
 
-imports() {
-  i686-w64-mingw32-objdump -p "$1" | awk '
-    /DLL Name:/ { dll = tolower($3); next }
-    dll != "" && /^\t[0-9a-f]+ +[0-9]+ +[A-Za-z_]/ { print dll, $3 }
-    /^$/ && dll != "" && seen { dll = "" }
-    dll != "" { seen = 1 }' | sort -u
+imports() {  # "dll function" for each function imported by name
+  i686-w64-mingw32-objdump -p "$1" | awk -F'\t' '
+    /^\tDLL Name:/ { split($2, part, ": "); dll = tolower(part[2]); next }
+    /^$/ { dll = "" }
+    dll != "" && NF >= 3 && $2 ~ /^[0-9a-f]+$/ { split($3, f, " "); if (f[2] != "") print dll, f[2] }' |
+    sort -u
 }
 
 got=$(imports "$exe")

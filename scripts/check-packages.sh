@@ -60,8 +60,14 @@ check_linux() {
       *'"telvo-flash"'*) echo "ok: window class $class" ;;
       *) fail "window class is $class" ;;
     esac
-    xdotool key --window "$window" Escape
+    local name
+    name=$(xprop -id "$window" WM_NAME 2>/dev/null || true)
+    case "$name" in
+      *'public '$'\xdf''eta'*) echo "ok: the legacy title property carries the caption in ISO 8859-1" ;;
+      *) fail "legacy title property: $name" ;;
+    esac
   fi
+  "$root/build/x11close" "TELVO FLASH UTILITY" || fail "no Linux program window to close"
   if wait_for 20 gone "$pid"; then
     wait "$pid" && echo "ok: the Linux program ended cleanly" || fail "the Linux program ended with $?"
   else
