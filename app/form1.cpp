@@ -85,6 +85,7 @@ void Form1::Form_Load() {
   ResumeNext([&] {
     if (!FileExists(settingsPath())) WriteDefaultSettings();
   });
+  ResumeNext([&] { ReportUnwritableFolder(); });
   ResumeNext([&] { w.show(); });
   ResumeNext([&] { backend_.processPendingEvents(); });
   ResumeNext([&] { LoadSettings(); });
@@ -156,6 +157,17 @@ std::string Form1::settingsPath() const {
 
 void Form1::WriteDefaultSettings() {
   config::ReplaceFile(settingsPath(), exec::Utf8ToAnsi(config::DefaultSettingsText()));
+}
+
+// The settings are saved through their temporary file: when that cannot be made, the user is
+// told at once rather than finding the options gone at the next start.
+void Form1::ReportUnwritableFolder() {
+  std::optional<std::string> reason =
+      config::CannotCreateReason(config::TemporaryPathFor(settingsPath()));
+  if (!reason) return;
+  std::string line = config::UnwritableFolderLine(appDir_, *reason);
+  line += exec::kOutputLineEnd;
+  window_->get<ui::TextBox>("Text3").replaceSelection(line);
 }
 
 void Form1::LoadSettings() {

@@ -37,6 +37,7 @@ class Form1 : public exec::JobHost {
   std::string settingsPath() const;
 
   void WriteDefaultSettings();
+  void ReportUnwritableFolder();
   void LoadSettings();
   void SaveSettings();
 

@@ -1,7 +1,11 @@
-# Shared part of the two mingw-w64 toolchains. The includer sets TELVO_MINGW_TRIPLE first.
+# Shared part of the two mingw-w64 toolchains. The includer sets TELVO_MINGW_TRIPLE first, and
+# TELVO_MINGW_THREADS (posix or win32: the compiler flavour) when not posix.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${TELVO_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TELVO_MINGW_TRIPLE}-g++-posix)
+if(NOT TELVO_MINGW_THREADS)
+  set(TELVO_MINGW_THREADS posix)
+endif()
+set(CMAKE_C_COMPILER ${TELVO_MINGW_TRIPLE}-gcc-${TELVO_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${TELVO_MINGW_TRIPLE}-g++-${TELVO_MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${TELVO_MINGW_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${TELVO_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -22,6 +22,15 @@ std::string TemporaryPathFor(std::string_view path) {
   return name;
 }
 
+std::string UnwritableFolderLine(std::string_view folder, std::string_view reason) {
+  std::string line = "The folder ";
+  line += folder;
+  line += " cannot be written (";
+  line += reason;
+  line += "): the options will not be kept.";
+  return line;
+}
+
 std::optional<std::string> ReadWholeFile(std::string_view path) {
   return ReadFilePart(path, 0, kWholeFileLimit);
 }

@@ -21,6 +21,14 @@ std::string TemporaryPrefixFor(std::string_view path);
 // a name (a leftover, a directory, a link) only makes it try another.
 std::string TemporaryPathFor(std::string_view path);
 
+// Whether a file can be created at path (it is removed again): nullopt when it can, else the
+// system's reason, as its own message text without a final full stop.
+std::optional<std::string> CannotCreateReason(std::string_view path);
+
+// The output box's line (without line ending) saying that folder cannot be written, for the
+// system's reason, so the options will not be kept.
+std::string UnwritableFolderLine(std::string_view folder, std::string_view reason);
+
 // At most limit bytes of a regular file, from offset on (less when the file ends first,
 // possibly none); nullopt when path is missing or is not a regular file (a directory, a FIFO,
 // a device) or cannot be read. The file is opened without waiting, so nothing the user names

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -93,6 +94,16 @@ std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t off
   ::close(fd);
   if (failed) return std::nullopt;
   return bytes;
+}
+
+std::optional<std::string> CannotCreateReason(std::string_view path) {
+  const std::string file(path);
+  // Exclusive: the probe must never truncate a file another program is writing.
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return std::string(std::strerror(errno));
+  ::close(fd);
+  ::unlink(file.c_str());
+  return std::nullopt;
 }
 
 }  // namespace config

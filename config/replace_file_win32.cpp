@@ -95,4 +95,25 @@ std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t off
   return bytes;
 }
 
+std::optional<std::string> CannotCreateReason(std::string_view path) {
+  const std::string file = exec::Utf8ToAnsi(path);
+  HANDLE handle = ::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    ::CloseHandle(handle);
+    return std::nullopt;
+  }
+  const DWORD error = ::GetLastError();
+  char text[512] = {};
+  DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, sizeof text, nullptr);
+  std::string reason = exec::AnsiToUtf8(std::string_view(text, length));
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                             reason.back() == ' ' || reason.back() == '.')) {
+    reason.pop_back();
+  }
+  if (reason.empty()) reason = "error " + std::to_string(error);
+  return reason;
+}
+
 }  // namespace config

@@ -31,7 +31,7 @@ build() {
   log=$(mktemp)
   echo "== build-$name"
   cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
-    "${options[@]}" -DTELVO_BUILD_BENCH=OFF >/dev/null
+    "${options[@]}" -DTELVO_BUILD_BENCH=OFF ${TELVO_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$TELVO_LAUNCHER} >/dev/null
   local status=0 warnings
   cmake --build "$dir" -j"$jobs" >"$log" 2>&1 || status=$?
   grep -E -A3 "warning:|error:" "$log" || true

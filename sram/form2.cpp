@@ -23,8 +23,12 @@ void Form2::show() { window_->show(); }
 
 bool Form2::loaded() const { return window_->loaded(); }
 
-// The dialog acts as a modal one: the main window takes no input while it is open.
-void Form2::Form_Load() { form1_.setEnabled(false); }
+// The dialog acts as a modal one: the main window takes no input while it is open, and the
+// dialog, owned by it, stays above it.
+void Form2::Form_Load() {
+  window_->setOwner(form1_);
+  form1_.setEnabled(false);
+}
 
 // By "OK" or by the close button: the main window works again and gets the focus back; its
 // activation then runs the request, if "OK" left one.

@@ -122,6 +122,9 @@ class Window {
 
   // Not modal, no owner.
   virtual void show() = 0;
+  // Makes owner the window's owner, before it is shown: on Windows it then has no taskbar
+  // button of its own and stays above the owner. Other window systems need nothing.
+  virtual void setOwner(Window& owner) { (void)owner; }
   virtual bool enabled() const = 0;
   virtual void setEnabled(bool on) = 0;
   // Gives the window the keyboard focus. When another window of the program had it, the

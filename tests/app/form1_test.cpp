@@ -12,6 +12,7 @@
 #include "app/form1.h"
 #include "app/paths.h"
 #include "config/environment.h"
+#include "exec/process.h"
 #include "support/test_support.h"
 #include "ui/memory/memory_backend.h"
 
@@ -166,6 +167,38 @@ TEST_F(Form1Test, ASettingsFileThatIsThereButCannotBeReadIsKeptAsItIs) {
   }
 }
 #endif
+
+// The output box tells at start-up, in one line, when the options cannot be kept; a folder
+// that can be written shows nothing there.
+TEST_F(Form1Test, TheOutputBoxSaysOnceWhenTheOptionsCannotBeKept) {
+  struct Row {
+    const char* name;
+    bool blocked;
+  };
+  for (const Row& row : {Row{"writable", false}, Row{"folder gone", true}}) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    // Run as root, only a folder that is not there refuses new files.
+    const std::string folder = row.blocked ? dir.file("gone") : dir.str();
+    form = std::make_unique<app::Form1>(backend, app::Form1::Options{folder});
+    form->Form_Load();
+    backend.processPendingEvents();
+    const std::string out = window().get<ui::TextBox>("Text3").text();
+    if (!row.blocked) {
+      EXPECT_EQ(out, "");
+    } else {
+      const std::string start = "The folder " + folder + " cannot be written (";
+      const std::string end = "): the options will not be kept." + std::string(exec::kOutputLineEnd);
+      ASSERT_GT(out.size(), start.size() + end.size() + 1) << out;
+      EXPECT_EQ(out.substr(0, start.size()), start);
+      EXPECT_EQ(out.substr(out.size() - end.size()), end);
+      EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line";
+    }
+    form->form().unload();
+    form.reset();
+    fs::current_path(elsewhere.path());
+  }
+}
 
 TEST_F(Form1Test, SlotSelectorRunsFromOneToFourAndStopsAtBothEnds) {
   start();

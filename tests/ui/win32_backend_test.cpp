@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/form1_layout.h"
@@ -191,6 +190,18 @@ TEST_F(Win32Window, FixedAndSizableBorders) {
   GetWindowRect(list, &after);
   EXPECT_EQ(after.right - after.left, before.right - before.left);
   EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
+// A dialog of a disabled main window: no taskbar button of its own, kept above its owner.
+TEST_F(Win32Window, AnOwnedWindowHasTheOwnerAndNoTaskbarStyle) {
+  auto dialog = backend.createWindow(kSizableSpec);
+  HWND hwnd = dynamic_cast<ui::win32::Win32Window&>(*dialog).hwnd();
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
+  dialog->setOwner(*window);
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), native->hwnd());
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  dialog->show();
+  EXPECT_TRUE(IsWindowVisible(hwnd));
 }
 
 TEST_F(Win32Window, WindowIsCreatedHiddenWithItsIconAndAnsiCaption) {
@@ -491,19 +502,25 @@ TEST_F(Win32Window, MessageBoxShowsItsTextWithOneButtonAndReturnsWhenDismissed) 
   EXPECT_TRUE(window->loaded());
 }
 
+DWORD WINAPI WriteOneByteLater(void* pipe) {
+  Sleep(150);
+  DWORD written = 0;
+  WriteFile(static_cast<HANDLE>(pipe), "x", 1, &written, nullptr);
+  return 0;
+}
+
 TEST(Win32Backend, WaitForPipeKeepsTheLoopGoingUntilDataOrTheEnd) {
   ui::win32::Win32Backend backend;
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 0));
   int posted = 0;
   backend.post([&] { ++posted; });
-  std::thread writer([&] {
-    Sleep(150);
-    DWORD written = 0;
-    WriteFile(writeEnd, "x", 1, &written, nullptr);
-  });
+  // A thread of the system's own: the shipped compiler's C++ library has no std::thread.
+  HANDLE writer = CreateThread(nullptr, 0, &WriteOneByteLater, writeEnd, 0, nullptr);
+  ASSERT_NE(writer, nullptr);
   backend.waitForPipe(readEnd);
-  writer.join();
+  WaitForSingleObject(writer, INFINITE);
+  CloseHandle(writer);
   EXPECT_EQ(posted, 1) << "posted functions run while the pipe is silent";
   DWORD available = 0;
   ASSERT_TRUE(PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr));

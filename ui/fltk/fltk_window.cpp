@@ -3,6 +3,8 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_RGB_Image.H>
+#include <FL/x.H>
+#include <X11/Xatom.h>
 #include <algorithm>
 #include <vector>
 
@@ -18,6 +20,27 @@ const Fl_RGB_Image& ProgramIcon() {
   static const RgbImage pixels = MakeIcon();
   static const Fl_RGB_Image icon(pixels.pixels.data(), pixels.width, pixels.height, 3);
   return icon;
+}
+
+// The caption as ISO 8859-1, the encoding of the legacy STRING title properties; characters
+// beyond it become '?'. FLTK stores its UTF-8 bytes there, which old clients show garbled.
+std::string Latin1Caption(std::string_view utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : 4;
+    if (i + static_cast<std::size_t>(length) > utf8.size()) length = 1;
+    if (length == 1) {
+      out += lead < 0x80 ? static_cast<char>(lead) : '?';
+    } else if (length == 2) {
+      const unsigned code = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+      out += code < 0x100 ? static_cast<char>(code) : '?';
+    } else {
+      out += '?';
+    }
+    i += static_cast<std::size_t>(length);
+  }
+  return out;
 }
 
 Placement Place(const ControlSpec& c, int originX, int originY, int clientW, int clientH) {
@@ -60,6 +83,8 @@ void FltkWindow::build(const WindowSpec& spec) {
 
   window_ = new Fl_Double_Window(w, h);
   window_->copy_label(std::string(spec.caption).c_str());
+  // The X11 class: desktops group the windows under it and match the menu entry's name.
+  window_->xclass("telvo-flash");
   window_->callback(OnClose, this);
 
   auto* content = new ControlArea(0, 0, w, h);
@@ -127,7 +152,17 @@ Fl_Widget& FltkWindow::widget(std::string_view name) {
   return *it->second->widget();
 }
 
-void FltkWindow::nativeShow() { window_->show(); }
+void FltkWindow::nativeShow() {
+  window_->show();
+  if (!window_->shown() || !fl_display) return;
+  const std::string title = Latin1Caption(spec().caption);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(title.data());
+  const int length = static_cast<int>(title.size());
+  for (Atom property : {XA_WM_NAME, XA_WM_ICON_NAME}) {
+    XChangeProperty(fl_display, fl_xid(window_), property, XA_STRING, 8, PropModeReplace, bytes,
+                    length);
+  }
+}
 
 void FltkWindow::nativeFocus() {
   if (window_->shown()) window_->show();  // raises it; the window manager gives the focus

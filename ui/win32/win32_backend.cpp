@@ -1,5 +1,7 @@
 #include "ui/win32/win32_backend.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "ui/win32/win32_text.h"
@@ -18,6 +20,9 @@ constexpr const char* kMessageClass = "TelvoMessages";
 }  // namespace
 
 Win32Backend::Win32Backend() : activation_([this](Handler fn) { post(std::move(fn)); }) {
+  // The manifest asks for the themed common controls; Windows XP draws them only for a program
+  // that has loaded that library.
+  InitCommonControls();
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &MessageProc;

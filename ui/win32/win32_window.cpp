@@ -129,6 +129,13 @@ void Win32Window::setEnabled(bool on) {
   if (hwnd_) EnableWindow(hwnd_, on ? TRUE : FALSE);
 }
 
+void Win32Window::setOwner(Window& owner) {
+  auto* native = dynamic_cast<Win32Window*>(&owner);
+  if (!hwnd_ || !native || !native->hwnd_) return;
+  // A top-level window's "parent" slot holds its owner.
+  SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(native->hwnd_));
+}
+
 Control& Win32Window::control(std::string_view name) {
   auto it = controls_.find(name);
   if (it == controls_.end() || !it->second) badControl(name);

@@ -22,6 +22,7 @@ class Win32Window : public WindowBase {
 
   bool enabled() const override;
   void setEnabled(bool on) override;
+  void setOwner(Window& owner) override;
   Control& control(std::string_view name) override;
 
   HWND hwnd() const { return hwnd_; }

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Checks the release archives in dist/ (scripts/package.sh) as a user would get them: each is
+# unpacked into a fresh folder whose name has a blank, must hold exactly the files it ships
+# (no simulator), and its program is started once from there: it must write .ucon64rc and
+# TELVO.INI beside itself and end cleanly when its window is closed. Linux runs natively on a
+# virtual display, Windows under 32-bit Wine (TELVO_WIN32_OPTIONAL=1: reported as not run when
+# this machine has no working 32-bit Wine). Exits non-zero on any failure.
+#   scripts/check-packages.sh
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -z "${TELVO_PACKAGES_ON_DISPLAY:-}" ]; then
+  export TELVO_PACKAGES_ON_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" </dev/null
+fi
+
+version=$(sed -n 's/^project(telvo_flash VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+failures=0
+fail() { echo "check-packages: FAILED: $*" >&2; failures=$((failures + 1)); }
+
+wait_for() {  # wait_for SECONDS TEST...
+  local seconds=$1
+  shift
+  for _ in $(seq $((seconds * 10))); do
+    if "$@"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+both_files() { [ -s "$1/.ucon64rc" ] && [ -s "$1/TELVO.INI" ]; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+expect_listing() {  # expect_listing WHAT ACTUAL EXPECTED
+  if [ "$2" = "$3" ]; then echo "ok: $1 holds what it ships"; return; fi
+  fail "$1 holds:"$'\n'"$2"$'\n'"expected:"$'\n'"$3"
+}
+
+check_linux() {
+  local archive=$root/dist/telvo-flash-$version-linux-x86_64.tar.gz dir pid
+  [ -f "$archive" ] || { fail "no $archive"; return; }
+  expect_listing "$(basename "$archive")" "$(tar -tzf "$archive" | sort)" \
+    "$(printf '%s\n' telvo-flash/ telvo-flash/README telvo-flash/add-menu-entry.sh \
+         telvo-flash/telvo-flash telvo-flash/telvo-flash.png)"
+  dir=$(mktemp -d "/tmp/telvo package.XXXXXX")
+  tar -C "$dir" -xzf "$archive"
+  local app=$dir/telvo-flash
+  "$app/telvo-flash" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  if wait_for 30 both_files "$app"; then
+    echo "ok: the Linux program wrote .ucon64rc and TELVO.INI in \"$app\""
+  else
+    fail "the Linux program wrote no .ucon64rc and TELVO.INI in \"$app\""
+  fi
+  local window
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name "TELVO FLASH" | head -n 1 || true)
+  if [ -n "$window" ]; then
+    local class
+    class=$(xprop -id "$window" WM_CLASS 2>/dev/null || true)
+    case "$class" in
+      *'"telvo-flash"'*) echo "ok: window class $class" ;;
+      *) fail "window class is $class" ;;
+    esac
+    local name
+    name=$(xprop -id "$window" WM_NAME 2>/dev/null || true)
+    case "$name" in
+      # xprop shows the ISO 8859-1 property in this locale's encoding: mojibake shows as "ÃŸ".
+      *'public ßeta'*) echo "ok: the legacy title property carries the caption in ISO 8859-1" ;;
+      *) fail "legacy title property: $name" ;;
+    esac
+  fi
+  "$root/build/x11close" "TELVO FLASH UTILITY" || fail "no Linux program window to close"
+  if wait_for 20 gone "$pid"; then
+    wait "$pid" && echo "ok: the Linux program ended cleanly" || fail "the Linux program ended with $?"
+  else
+    fail "the Linux program still runs after its window was closed"
+    kill "$pid" 2>/dev/null || true
+  fi
+  # The menu entry points at the unpacked folder.
+  HOME=$dir XDG_DATA_HOME= "$app/add-menu-entry.sh" >/dev/null
+  if grep -qxF "Exec=\"$app/telvo-flash\"" "$dir/.local/share/applications/telvo-flash.desktop"; then
+    echo "ok: the menu entry starts the unpacked program"
+  else
+    fail "the menu entry does not point at \"$app\""
+  fi
+  rm -rf "$dir"
+}
+
+check_windows() {
+  local archive=$root/dist/telvo-flash-$version-windows-i686.zip dir pid
+  [ -f "$archive" ] || { fail "no $archive"; return; }
+  expect_listing "$(basename "$archive")" \
+    "$(unzip -Z1 "$archive" | sort)" \
+    "$(printf '%s\n' telvo-flash/ telvo-flash/README.txt telvo-flash/telvo-flash.exe)"
+  dir=$(mktemp -d "/tmp/telvo package.XXXXXX")
+  (cd "$dir" && unzip -q "$archive")
+  if ! grep -q $'\r$' "$dir/telvo-flash/README.txt"; then fail "README.txt has no CR LF line ends"; fi
+  local app=$dir/telvo-flash prefix=$root/build-win32/wineprefix
+  local wine=("$root/cmake/wine-run.sh" --win32 "$prefix")
+  if ! "${wine[@]}" cmd /c exit </dev/null >/dev/null; then
+    if [ "${TELVO_WIN32_OPTIONAL:-0}" = 1 ]; then
+      echo "check-packages: NOT RUN: the Windows archive's program (no working 32-bit Wine here)" >&2
+    else
+      fail "32-bit Wine cannot run the Windows archive's program"
+    fi
+    rm -rf "$dir"
+    return
+  fi
+  "${wine[@]}" "$app/telvo-flash.exe" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  if wait_for 60 both_files "$app"; then
+    echo "ok: the Windows program wrote .ucon64rc and TELVO.INI in \"$app\""
+  else
+    fail "the Windows program wrote no .ucon64rc and TELVO.INI in \"$app\""
+  fi
+  sleep 1
+  wait_for 20 "${wine[@]}" "$root/build-win32/closewindow.exe" "TELVO FLASH UTILITY" \
+    </dev/null 2>/dev/null || fail "no Windows program window to close"
+  if wait_for 30 gone "$pid"; then
+    wait "$pid" && echo "ok: the Windows program ended cleanly" || fail "the Windows program ended with $?"
+  else
+    fail "the Windows program still runs after its window was closed"
+    kill "$pid" 2>/dev/null || true
+  fi
+  WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
+  rm -rf "$dir"
+}
+
+check_linux
+check_windows
+if [ "$failures" -ne 0 ]; then
+  echo "check-packages: $failures failure(s)" >&2
+  exit 1
+fi
+echo "check-packages: all passed"
