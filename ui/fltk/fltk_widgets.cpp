@@ -28,6 +28,24 @@ std::string MenuText(std::string_view text) {
 }
 
 namespace {
+constexpr std::string_view kLiteralLine = "@.";
+}  // namespace
+
+void AddListLine(Fl_Browser& list, std::string_view text) {
+  std::string line(kLiteralLine);
+  line += text;
+  list.add(line.c_str());
+}
+
+std::string ListLine(const Fl_Browser& list, int line) {
+  const char* text = list.text(line);
+  if (!text) return {};
+  std::string_view shown(text);
+  if (shown.substr(0, kLiteralLine.size()) == kLiteralLine) shown.remove_prefix(kLiteralLine.size());
+  return std::string(shown);
+}
+
+namespace {
 
 bool IsUserInput(int event) {
   switch (event) {
@@ -283,7 +301,6 @@ void ArrowScrollBar::draw() {
 // --- SelectBrowser -------------------------------------------------------------------------
 
 SelectBrowser::SelectBrowser(int x, int y, int w, int h) : Guarded<Fl_Hold_Browser>(x, y, w, h) {
-  format_char(0);
   when(FL_WHEN_NEVER);
 }
 
@@ -311,7 +328,6 @@ int SelectBrowser::handle(int event) {
 // --- DirBrowser ----------------------------------------------------------------------------
 
 DirBrowser::DirBrowser(int x, int y, int w, int h) : Guarded<Fl_Hold_Browser>(x, y, w, h) {
-  format_char(0);
   when(FL_WHEN_NEVER);
 }
 

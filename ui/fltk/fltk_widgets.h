@@ -29,6 +29,11 @@ namespace ui::fltk {
 std::string LabelText(std::string_view text);
 // Text for a menu item, where '&' also marks a shortcut.
 std::string MenuText(std::string_view text);
+// A list line shown literally: FLTK reads "@." at the start of a line as "the rest is plain
+// text", so '@' in a title formats nothing, and an empty title is a line FLTK can measure.
+void AddListLine(Fl_Browser& list, std::string_view text);
+// The text of list line (1-based) as it was added, without that prefix.
+std::string ListLine(const Fl_Browser& list, int line);
 
 // Whether the widget must refuse event: a control placed outside the window's client area can
 // never be seen, so it takes neither focus nor input; and nothing takes input while the
