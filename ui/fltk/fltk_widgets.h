@@ -170,7 +170,17 @@ class DriveChoice : public Guarded<Fl_Choice> {
 class GrowingBuffer : public Fl_Text_Buffer {
  public:
   GrowingBuffer() : Fl_Text_Buffer(0, 4096) {}
+  // Inserts what fits: text past the buffer's int-sized limit is left out, never a crash.
   void insertBytes(int pos, std::string_view bytes);
+
+  // FLTK sizes the text, the text added and the gap together in an int (and one more byte
+  // for a copy of the text): how many of adding bytes fit after length, and the gap to keep,
+  // half the text as preferred but never so large that the sum passes that limit.
+  struct Room {
+    std::size_t take;
+    int gap;
+  };
+  static Room RoomFor(int length, std::size_t adding, int preferredGap);
 };
 
 // Holds the editor's buffers in a base class, so they outlive the display's own destructor,
