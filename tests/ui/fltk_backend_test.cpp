@@ -340,12 +340,23 @@ TEST_F(FltkBackendTest, OutputBoxTakesManyMegabytesInLinearTime) {
 TEST_F(FltkBackendTest, ListEntriesShowAtSignsLiterally) {
   FltkWindow& w = open(app::Form1Spec());
   auto& list = w.get<ui::ListBox>("List1");
-  list.addItem("@C1 SONIC @ HOME");
-  list.addItem("@.");
-  EXPECT_EQ(list.item(0), "@C1 SONIC @ HOME");
-  EXPECT_EQ(list.listIndex(), -1);
+  // An empty title (a ROM too short to hold one) must be measured and drawn like any other.
+  const std::vector<std::string> titles = {"@C1 SONIC @ HOME", "", "@.", "@", "@@", "@.@b x"};
+  for (const std::string& title : titles) list.addItem(title);
+  ASSERT_EQ(list.listCount(), static_cast<int>(titles.size()));
   auto& browser = static_cast<Fl_Browser&>(w.widget("List1"));
-  EXPECT_EQ(browser.format_char(), 0);
+  for (std::size_t i = 0; i < titles.size(); ++i) {
+    EXPECT_EQ(list.item(static_cast<int>(i)), titles[i]);
+    EXPECT_EQ(std::string(browser.text(static_cast<int>(i) + 1)), "@." + titles[i]);
+  }
+  EXPECT_EQ(list.listIndex(), -1);
+  list.setListIndex(1);
+  w.show();
+  Fl::check();  // draws the list, measuring every line
+  EXPECT_EQ(list.listIndex(), 1);
+  EXPECT_EQ(list.item(1), "");
+  list.removeItem(1);
+  EXPECT_EQ(list.item(1), "@.");
 
   auto& label = w.get<ui::Captioned>("Label7");
   label.setCaption("@2");

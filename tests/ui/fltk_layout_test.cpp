@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,33 @@ TEST(FltkLabels, SpecialCharactersShowAsThemselves) {
   for (const Row& row : rows) {
     EXPECT_EQ(ui::fltk::LabelText(row.text), row.label) << row.text;
     EXPECT_EQ(ui::fltk::MenuText(row.text), row.menu) << row.text;
+  }
+}
+
+TEST(GrowingBuffer, GapAndInsertStayWithinTheIntLimit) {
+  using Buffer = ui::fltk::GrowingBuffer;
+  constexpr int kMax = std::numeric_limits<int>::max();
+  struct Row {
+    int length;
+    std::size_t adding;
+    int preferred;
+    std::size_t take;
+    int gap;
+  };
+  const Row rows[] = {
+      {0, 10, 4096, 10, 4096},                      // a new box keeps its first gap
+      {1 << 20, 100, 4096, 100, 1 << 19},           // then half the text
+      {1'500'000'000, 1000, 0, 1000, kMax - 1 - 1'500'001'000},  // where half would overflow
+      {kMax - 101, 50, 1 << 30, 50, 50},            // only the room that is left
+      {kMax - 101, 500, 0, 100, 0},                 // what does not fit is left out
+      {kMax - 1, 5, 0, 0, 0},                       // full: nothing goes in
+  };
+  for (const Row& row : rows) {
+    Buffer::Room room = Buffer::RoomFor(row.length, row.adding, row.preferred);
+    EXPECT_EQ(room.take, row.take) << row.length;
+    EXPECT_EQ(room.gap, row.gap) << row.length;
+    EXPECT_LE(static_cast<long long>(row.length) + static_cast<long long>(room.take) + room.gap,
+              kMax - 1LL);
   }
 }
 

@@ -168,7 +168,7 @@ class ListControl : public WidgetControl, public ListBox {
  public:
   ListControl(WindowBase& window, const ControlSpec& spec, SelectBrowser* list)
       : WidgetControl(window, spec, list), list_(list) {}
-  void addItem(std::string_view text) override { list_->add(std::string(text).c_str()); }
+  void addItem(std::string_view text) override { AddListLine(*list_, text); }
   void removeItem(int index) override {
     if (index >= 0 && index < listCount()) list_->remove(index + 1);
   }
@@ -188,8 +188,7 @@ class ListControl : public WidgetControl, public ListBox {
   }
   static std::string LineText(const Fl_Hold_Browser& list, int index) {
     if (index < 0 || index >= list.size()) return {};
-    const char* text = list.text(index + 1);
-    return text ? text : "";
+    return ListLine(list, index + 1);
   }
 
  protected:
@@ -209,7 +208,7 @@ class FileListControl : public WidgetControl, public FileList {
   void setPath(std::string_view path) override {
     path_ = path;
     list_->clear();
-    for (const std::string& name : ListFiles(path_)) list_->add(name.c_str());
+    for (const std::string& name : ListFiles(path_)) AddListLine(*list_, name);
   }
   int listCount() const override { return list_->size(); }
   int listIndex() const override { return list_->value() - 1; }
@@ -258,7 +257,7 @@ class DirListControl : public WidgetControl, public DirList {
       std::string line(static_cast<std::size_t>(e.depth) * 2, ' ');
       line += expanded ? "[-] " : "[+] ";
       line += e.label;
-      list_->add(line.c_str());
+      AddListLine(*list_, line);
       if (e.opened) opened = static_cast<int>(i) + 1;
     }
     if (opened > 0) ListControl::SelectLine(*list_, opened - 1);

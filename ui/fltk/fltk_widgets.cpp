@@ -2,6 +2,7 @@
 
 #include <FL/fl_draw.H>
 #include <algorithm>
+#include <limits>
 
 #include "ui/filesystem.h"
 
@@ -25,6 +26,24 @@ std::string MenuText(std::string_view text) {
     out += c;
   }
   return out;
+}
+
+namespace {
+constexpr std::string_view kLiteralLine = "@.";
+}  // namespace
+
+void AddListLine(Fl_Browser& list, std::string_view text) {
+  std::string line(kLiteralLine);
+  line += text;
+  list.add(line.c_str());
+}
+
+std::string ListLine(const Fl_Browser& list, int line) {
+  const char* text = list.text(line);
+  if (!text) return {};
+  std::string_view shown(text);
+  if (shown.substr(0, kLiteralLine.size()) == kLiteralLine) shown.remove_prefix(kLiteralLine.size());
+  return std::string(shown);
 }
 
 namespace {
@@ -283,7 +302,6 @@ void ArrowScrollBar::draw() {
 // --- SelectBrowser -------------------------------------------------------------------------
 
 SelectBrowser::SelectBrowser(int x, int y, int w, int h) : Guarded<Fl_Hold_Browser>(x, y, w, h) {
-  format_char(0);
   when(FL_WHEN_NEVER);
 }
 
@@ -311,7 +329,6 @@ int SelectBrowser::handle(int event) {
 // --- DirBrowser ----------------------------------------------------------------------------
 
 DirBrowser::DirBrowser(int x, int y, int w, int h) : Guarded<Fl_Hold_Browser>(x, y, w, h) {
-  format_char(0);
   when(FL_WHEN_NEVER);
 }
 
@@ -395,10 +412,21 @@ void GrowingBuffer::insertBytes(int pos, std::string_view bytes) {
   // The buffer cannot hold NUL characters; the rest goes in unchanged, bare CRs included.
   std::string text(bytes);
   text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+  Room room = RoomFor(length(), text.size(), mPreferredGapSize);
+  text.resize(room.take);
   if (text.empty()) return;
-  // A gap as large as half the text makes the moves of the text, as it grows, geometric.
-  mPreferredGapSize = std::max(mPreferredGapSize, length() / 2);
+  mPreferredGapSize = room.gap;
   insert(pos, text.c_str());
+}
+
+GrowingBuffer::Room GrowingBuffer::RoomFor(int length, std::size_t adding, int preferredGap) {
+  const long long limit = std::numeric_limits<int>::max() - 1LL;  // one byte for the copy's NUL
+  long long spare = std::max(0LL, limit - length);
+  long long take = std::min(static_cast<long long>(adding), spare);
+  // A gap as large as half the text makes the moves of the text, as it grows, geometric.
+  long long gap = std::max<long long>(preferredGap, length / 2);
+  gap = std::clamp(gap, 0LL, spare - take);
+  return {static_cast<std::size_t>(take), static_cast<int>(gap)};
 }
 
 TextEditor::TextEditor(int x, int y, int w, int h) : Guarded<Fl_Text_Editor>(x, y, w, h) {

@@ -29,6 +29,11 @@ namespace ui::fltk {
 std::string LabelText(std::string_view text);
 // Text for a menu item, where '&' also marks a shortcut.
 std::string MenuText(std::string_view text);
+// A list line shown literally: FLTK reads "@." at the start of a line as "the rest is plain
+// text", so '@' in a title formats nothing, and an empty title is a line FLTK can measure.
+void AddListLine(Fl_Browser& list, std::string_view text);
+// The text of list line (1-based) as it was added, without that prefix.
+std::string ListLine(const Fl_Browser& list, int line);
 
 // Whether the widget must refuse event: a control placed outside the window's client area can
 // never be seen, so it takes neither focus nor input; and nothing takes input while the
@@ -165,7 +170,17 @@ class DriveChoice : public Guarded<Fl_Choice> {
 class GrowingBuffer : public Fl_Text_Buffer {
  public:
   GrowingBuffer() : Fl_Text_Buffer(0, 4096) {}
+  // Inserts what fits: text past the buffer's int-sized limit is left out, never a crash.
   void insertBytes(int pos, std::string_view bytes);
+
+  // FLTK sizes the text, the text added and the gap together in an int (and one more byte
+  // for a copy of the text): how many of adding bytes fit after length, and the gap to keep,
+  // half the text as preferred but never so large that the sum passes that limit.
+  struct Room {
+    std::size_t take;
+    int gap;
+  };
+  static Room RoomFor(int length, std::size_t adding, int preferredGap);
 };
 
 // Holds the editor's buffers in a base class, so they outlive the display's own destructor,
