@@ -292,7 +292,8 @@ TEST_F(SimulatorRun, SramWritesAnExistingFileToTheSlotAndSavesTheSlotOtherwise) 
   const auto runs = testing_support::ReadToolLog(log_);
   ASSERT_EQ(runs.size(), 3u);
   EXPECT_EQ(runs[0].args,
-            (Args{"--xmdb=3", "--port=0x378", "game one.srm", "-o=" + saves.string()}));
+            (Args{"--xmdb=3", "--port=0x378", (saves / "game one.srm").string(),
+                  "-o=" + saves.string()}));
 }
 
 TEST_F(SimulatorRun, BadValuesAndUnknownLinesAreReportedWithoutTouchingTheCartridge) {
