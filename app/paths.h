@@ -20,6 +20,11 @@ bool ChangeDirectory(std::string_view path);
 // Never fails: an empty, malformed or missing path gives false.
 bool FileExists(std::string_view path);
 
+// What a path names, for the jobs that hand files to the tool: the tool would block on a pipe
+// or a device and misread a directory, so only regular files may go to it.
+enum class EntryKind { Missing, RegularFile, Other };
+EntryKind KindOfEntry(std::string_view path);
+
 bool RemoveFile(std::string_view path);
 
 }  // namespace app

@@ -52,6 +52,12 @@ bool FileExists(std::string_view path) {
   return !S_ISDIR(info.st_mode);
 }
 
+EntryKind KindOfEntry(std::string_view path) {
+  struct stat info {};
+  if (path.empty() || ::stat(std::string(path).c_str(), &info) != 0) return EntryKind::Missing;
+  return S_ISREG(info.st_mode) ? EntryKind::RegularFile : EntryKind::Other;
+}
+
 bool RemoveFile(std::string_view path) { return ::unlink(std::string(path).c_str()) == 0; }
 
 }  // namespace app

@@ -59,6 +59,25 @@ bool FileExists(std::string_view path) {
   return (attributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute)) == 0;
 }
 
+EntryKind KindOfEntry(std::string_view path) {
+  if (path.empty()) return EntryKind::Missing;
+  const std::string ansi = exec::Utf8ToAnsi(path);
+  const DWORD attributes = ::GetFileAttributesA(ansi.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::Missing;
+  if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute)) != 0) {
+    return EntryKind::Other;
+  }
+  // Device names (CON, NUL, COM1 ...) answer the attribute query too; only a disk file is one
+  // the tool can read as a ROM or a save.
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE handle = ::CreateFileA(ansi.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return EntryKind::Other;
+  const DWORD type = ::GetFileType(handle);
+  ::CloseHandle(handle);
+  return type == FILE_TYPE_DISK ? EntryKind::RegularFile : EntryKind::Other;
+}
+
 bool RemoveFile(std::string_view path) {
   return ::DeleteFileA(exec::Utf8ToAnsi(path).c_str()) != 0;
 }

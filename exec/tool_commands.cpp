@@ -1,6 +1,8 @@
 // The ucon64 command lines, joined from their pieces exactly as the tool expects them.
 #include "exec/tool_commands.h"
 
+#include "ui/filesystem.h"
+
 namespace exec {
 namespace {
 
@@ -58,13 +60,14 @@ std::string MultiFlashCommand(std::string_view port, const RomOptions& options) 
 
 std::string SramCommand(std::string_view slot, std::string_view port, std::string_view fileName,
                         std::string_view directory) {
-  // The file name is quoted like every other path: unquoted, a name with a blank would reach
-  // the tool as several arguments and the transfer would use the wrong file.
+  // The file is quoted like every other path: unquoted, a name with a blank would reach the
+  // tool as several arguments. A bare name would make the tool send or overwrite a file of
+  // that name in the application directory instead of the one the user chose.
   std::string command = "ucon64 --xmdb=";
   command += slot;
   command += " --port=0x";
   command += port;
-  command += " " + QuotePath(fileName) + " -o=" + QuotePath(directory);
+  command += " " + QuotePath(ui::JoinPath(directory, fileName)) + " -o=" + QuotePath(directory);
   return command;
 }
 

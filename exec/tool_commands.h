@@ -29,6 +29,8 @@ std::string SingleFlashCommand(std::string_view romPath, std::string_view port,
 std::string MultiBuildCommand(std::string_view size, const std::vector<std::string>& romPaths,
                               std::string_view appDir);
 std::string MultiFlashCommand(std::string_view port, const RomOptions& options);
+// The file goes to the tool as its full path, the directory joined with the name: the tool
+// opens it as given, relative to its own working directory, and ignores -o= for it.
 std::string SramCommand(std::string_view slot, std::string_view port, std::string_view fileName,
                         std::string_view directory);
 

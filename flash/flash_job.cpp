@@ -81,6 +81,20 @@ void FlashMulti(exec::JobHost& host) {
 void Command4_Click(exec::JobHost& host) {
   const int n = host.form().get<ui::ListBox>("List1").listCount();
   if (n == 0) return;
+  // The flash command given a file that does not exist reads the cartridge into it, and the
+  // build skips it without a word: a queued file that is gone or is no regular file stops the
+  // job before any run.
+  const auto& paths = host.form().get<ui::ListBox>("List2");
+  bool missing = false;
+  for (int i = 0; i < paths.listCount(); ++i) {
+    const std::string path = paths.item(i);
+    if (app::KindOfEntry(path) == app::EntryKind::RegularFile) continue;
+    host.form().get<ui::TextBox>("Text3").replaceSelection(
+        path + " is missing or not a regular file; nothing was written to the cartridge." +
+        std::string(exec::kOutputLineEnd));
+    missing = true;
+  }
+  if (missing) return;
   if (n == 1) {
     FlashSingle(host);
     return;

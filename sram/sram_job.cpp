@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "app/paths.h"
+#include "exec/process.h"
 #include "exec/tool_commands.h"
+#include "ui/filesystem.h"
 
 namespace sram {
 
@@ -11,12 +14,22 @@ bool TransferPending(ui::Window& form1) { return form1.get<ui::CheckBox>("Check5
 void RunPendingTransfer(exec::JobHost& host) {
   ui::Window& w = host.form();
   if (!TransferPending(w)) return;
+  const std::string name = w.get<ui::TextBox>("Text4").text();
+  const std::string directory = w.get<ui::TextBox>("Text5").text();
+  auto& output = w.get<ui::TextBox>("Text3");
   // The tool decides the direction: an existing file goes to the slot, otherwise the slot is
-  // saved into the file.
-  const std::string command = exec::SramCommand(
-      w.get<ui::Captioned>("Label7").caption(), w.get<ui::TextBox>("Text2").text(),
-      w.get<ui::TextBox>("Text4").text(), w.get<ui::TextBox>("Text5").text());
-  host.ExecAndCapture(command, w.get<ui::TextBox>("Text3"), nullptr);
+  // saved into the file. A pipe, a device or a folder of that name is neither: the tool would
+  // block on it or misuse it.
+  const std::string path = ui::JoinPath(directory, name);
+  if (app::KindOfEntry(path) == app::EntryKind::Other) {
+    output.replaceSelection(path + " is not a regular file; nothing was transferred." +
+                            std::string(exec::kOutputLineEnd));
+  } else {
+    const std::string command =
+        exec::SramCommand(w.get<ui::Captioned>("Label7").caption(),
+                          w.get<ui::TextBox>("Text2").text(), name, directory);
+    host.ExecAndCapture(command, output, nullptr);
+  }
   w.get<ui::CheckBox>("Check5").setValue(0);
   w.get<ui::TextBox>("Text4").setText("");
   w.get<ui::TextBox>("Text5").setText("");

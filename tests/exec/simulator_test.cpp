@@ -493,32 +493,39 @@ TEST_F(SimulatorRun, MultiBuildWithAWrongMissingOrNoGameLoaderNeverMakesAGenesis
   }
 }
 
+// The SRAM command line with the file argument exactly as given, bare name or full path.
+std::string SramLine(std::string_view slot, std::string_view port, const std::string& file,
+                     const std::string& folder) {
+  return "ucon64 --xmdb=" + std::string(slot) + " --port=0x" + std::string(port) + " \"" + file +
+         "\" -o=\"" + folder + "\"";
+}
+
 TEST_F(SimulatorRun, SramUsesTheFileAsGivenRelativeToTheCurrentDirectory) {
   const fs::path saves = root_.path() / "my saves";
   fs::create_directory(saves);
   testing_support::WriteBytes(saves / "game one.srm", std::string(1000, 'S'));
   // A full path is used as it stands.
-  run(exec::SramCommand("3", "378", (saves / "game one.srm").string(), saves.string()));
+  run(SramLine("3", "378", (saves / "game one.srm").string(), saves.string()));
   const std::string slot = testing_support::ReadBytes(home_ / "telvo-sim-sram3.bin");
   EXPECT_EQ(slot, std::string(1000, 'S') + std::string(32768 - 1000, '\0'));
   // A bare name is looked for in the current directory (the application folder), whatever
   // "-o=" says: the stale file there is sent, the one in the folder named is not.
   testing_support::WriteBytes(app_ / "game one.srm", std::string(500, 'X'));
-  run(exec::SramCommand("2", "378", "game one.srm", saves.string()));
+  run(SramLine("2", "378", "game one.srm", saves.string()));
   EXPECT_EQ(testing_support::ReadBytes(home_ / "telvo-sim-sram2.bin").substr(0, 500),
             std::string(500, 'X'));
   // A file larger than a slot fills it and the rest is reported.
   testing_support::WriteBytes(saves / "big.srm", std::string(40000, 'L'));
   const std::string big =
-      run(exec::SramCommand("4", "378", (saves / "big.srm").string(), saves.string()));
+      run(SramLine("4", "378", (saves / "big.srm").string(), saves.string()));
   EXPECT_TRUE(Contains(big, "the last 7232 bytes were not written")) << big;
   EXPECT_EQ(testing_support::ReadBytes(home_ / "telvo-sim-sram4.bin"), std::string(32768, 'L'));
   EXPECT_EQ(testing_support::ReadBytes(home_ / "telvo-sim-sram1.bin"), std::string(32768, '\0'));
   // A missing file receives the slot: a bare name in the current directory.
-  run(exec::SramCommand("3", "378", "copy.srm", saves.string()));
+  run(SramLine("3", "378", "copy.srm", saves.string()));
   EXPECT_EQ(testing_support::ReadBytes(app_ / "copy.srm"), slot);
   EXPECT_FALSE(fs::exists(saves / "copy.srm"));
-  run(exec::SramCommand("3", "378", (saves / "copy 2.srm").string(), saves.string()));
+  run(SramLine("3", "378", (saves / "copy 2.srm").string(), saves.string()));
   EXPECT_EQ(testing_support::ReadBytes(saves / "copy 2.srm"), slot);
 }
 

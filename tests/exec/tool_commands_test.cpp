@@ -1,4 +1,5 @@
 #include "exec/tool_commands.h"
+#include "ui/filesystem.h"
 
 #include <gtest/gtest.h>
 
@@ -49,8 +50,9 @@ TEST(ToolCommands, BuildTheFourCommandLinesExactly) {
   struct Case {
     const char* name;
     std::string command;
-    const char* expected;
+    std::string expected;
   };
+  const std::string sep(1, ui::PathSeparator());
   const RomOptions none;
   const RomOptions all{1, 1, 1, 1};
   const RomOptions some{0, 1, 1, 0};
@@ -73,10 +75,12 @@ TEST(ToolCommands, BuildTheFourCommandLinesExactly) {
        "ucon64 --xmd TEMP.BIN --port=0x378 "},
       {"multi flash, some flags", exec::MultiFlashCommand("3bc", some),
        "ucon64 --xmd TEMP.BIN --port=0x3bc --chk --gen "},
-      {"sram, quoted file name", exec::SramCommand("2", "378", "save.srm", "C:\\Saves"),
-       "ucon64 --xmdb=2 --port=0x378 \"save.srm\" -o=\"C:\\Saves\""},
-      {"sram, name with blanks", exec::SramCommand("4", "278", "my save.srm", "/home/me"),
-       "ucon64 --xmdb=4 --port=0x278 \"my save.srm\" -o=\"/home/me\""},
+      {"sram, quoted full path", exec::SramCommand("2", "378", "save.srm", "C:\\Saves"),
+       "ucon64 --xmdb=2 --port=0x378 \"C:\\Saves" + sep + "save.srm\" -o=\"C:\\Saves\""},
+      {"sram, blanks in name and directory",
+       exec::SramCommand("4", "278", "my save.srm", "/home/me/my saves"),
+       "ucon64 --xmdb=4 --port=0x278 \"/home/me/my saves" + sep + "my save.srm\" "
+       "-o=\"/home/me/my saves\""},
   };
   for (const Case& c : cases) EXPECT_EQ(c.command, c.expected) << c.name;
 }

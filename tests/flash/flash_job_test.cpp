@@ -137,6 +137,45 @@ TEST_F(FlashJob, AStaleImageIsNeverWrittenAndAFailedBuildWritesNothing) {
   EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-sim-flash.bin"));
 }
 
+// A queued file that has gone, or was replaced by a folder, stops the job before any run: the
+// flash command would read the cartridge into the user's ROM folder.
+TEST_F(FlashJob, AQueuedFileThatIsGoneOrNoRegularFileRunsNothingAndIsNamed) {
+  const struct {
+    std::vector<std::string> queued;
+    std::vector<std::string> gone;    // removed after queueing
+    std::vector<std::string> folder;  // replaced by a folder after queueing
+  } cases[] = {
+      {{"a.bin"}, {"a.bin"}, {}},
+      {{"a.bin", "b.bin", "c.bin"}, {"a.bin"}, {"c.bin"}},
+  };
+  for (const auto& c : cases) {
+    FormRig rig;
+    std::vector<std::string> named;
+    for (const std::string& n : c.queued) rig.writeRom(n, "GAME");
+    rig.browseData();
+    auto& files = rig.main().get<ui::FileList>("File1");
+    for (int i = 0; i < files.listCount(); ++i) rig.main().userDoubleClick("File1", i);
+    for (const std::string& n : c.gone) fs::remove(rig.data().path() / n);
+    for (const std::string& n : c.folder) {
+      fs::remove(rig.data().path() / n);
+      fs::create_directory(rig.data().path() / n);
+    }
+    ASSERT_TRUE(rig.main().userClick("Command4"));
+    EXPECT_TRUE(rig.runs().empty());
+    const std::string output = rig.output();
+    for (const auto* list : {&c.gone, &c.folder}) {
+      for (const std::string& n : *list) {
+        EXPECT_NE(output.find((rig.data().path() / n).string() +
+                              " is missing or not a regular file; nothing was written to the "
+                              "cartridge."),
+                  std::string::npos)
+            << output;
+      }
+    }
+    EXPECT_FALSE(fs::exists(rig.appDir().path() / "TEMP.BIN"));
+  }
+}
+
 TEST_F(FlashJob, NoSecondJobStartsWhileOneRunsAndAClosePostponesUntilItEnds) {
   rig.writeRom("a.bin", "ALPHA", 2u << 20);
   queue({"a.bin"});

@@ -7,6 +7,7 @@
 
 #include "exec/process.h"
 #include "exec/tool_commands.h"
+#include "ui/filesystem.h"
 
 namespace {
 
@@ -29,11 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   exec::RomOptions options;
   const std::string commands[] = {
       exec::SingleFlashCommand(path, port, options),
-      exec::SramCommand("1", port, path, ""),
       exec::MultiBuildCommand("64", {path, path}, "/app"),
   };
   for (const std::string& command : commands) {
     if (!Contains(exec::SplitCommandLine(command), path)) std::abort();
+  }
+  // The SRAM file goes to the tool as the folder joined with the name, in one argument.
+  if (!Contains(exec::SplitCommandLine(exec::SramCommand("1", port, path, "/saves")),
+                ui::JoinPath("/saves", path))) {
+    std::abort();
   }
   return 0;
 }

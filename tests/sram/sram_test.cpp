@@ -3,7 +3,12 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "sram/form2.h"
+#include "ui/filesystem.h"
 #include "support/form_rig.h"
 
 namespace {
@@ -92,8 +97,9 @@ TEST_F(Sram, APickedFileGoesWithTheDirectoryTheListShowsNowAndRunsOnce) {
   EXPECT_TRUE(rig.main().hasFocus());
   auto runs = rig.runs();
   ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(runs[0].args, (Args{"--xmdb=1", "--port=0x378", "game.srm",
-                                "-o=" + (rig.data().path() / "other").string()}));
+  const std::string other = (rig.data().path() / "other").string();
+  EXPECT_EQ(runs[0].args,
+            (Args{"--xmdb=1", "--port=0x378", ui::JoinPath(other, "game.srm"), "-o=" + other}));
   EXPECT_EQ(runs[0].cwd, rig.appDir().str());
   EXPECT_TRUE(requestIdle());
   // Handing the focus to the main window again, as switching back from another program does,
@@ -125,7 +131,8 @@ TEST_F(Sram, SlotPortAndANameWithBlanksReachTheToolAsTheyStand) {
     ASSERT_EQ(runs.size(), seen + 1);
     EXPECT_EQ(runs[seen].args[0], c.slotArg);
     EXPECT_EQ(runs[seen].args[1], std::string("--port=0x") + c.port);
-    EXPECT_EQ(runs[seen].args[2], c.name);
+    ASSERT_EQ(runs[seen].args.size(), 4u);
+    EXPECT_EQ(runs[seen].args[2], ui::JoinPath(runs[seen].args[3].substr(3), c.name));
     EXPECT_EQ(runs[seen].args.size(), 4u);
     ++seen;
   }
@@ -168,5 +175,60 @@ TEST_F(Sram, ASlotReceivedIntoAFileAndSentToAnotherSlotLeavesBothEqual) {
   EXPECT_EQ(SlotFile(rig, 3), SlotFile(rig, 1));
   EXPECT_EQ(ReadBytes(saves / "copy of slot 1.srm"), SlotFile(rig, 1));
 }
+
+// The file the user chose is the one transferred, in both directions, whatever the tool's
+// working directory holds under the same name.
+TEST_F(Sram, TheChosenFolderHoldsTheFileInBothDirectionsAndTheAppFolderIsUntouched) {
+  const fs::path saves = rig.data().path() / "my saves";
+  fs::create_directories(saves);
+  WriteBytes(saves / "slot save.srm", std::string(32768, 'N'));
+  const std::string stale(32768, 'X');
+  for (const char* n : {"slot save.srm", "received.srm"}) {
+    WriteBytes(rig.appDir().path() / n, stale);
+  }
+  const struct {
+    const char* name;
+    bool exists;
+  } cases[] = {{"slot save.srm", true}, {"received.srm", false}};
+  size_t seen = 0;
+  for (const auto& c : cases) {
+    ui::MemoryWindow& dialog = open();
+    dialog.userOpenDirectory("Dir1", saves.string());
+    type(dialog, c.name);
+    ok(dialog);
+    auto runs = rig.runs();
+    ASSERT_EQ(runs.size(), seen + 1) << c.name;
+    EXPECT_EQ(runs[seen].args, (Args{"--xmdb=1", "--port=0x378",
+                                     ui::JoinPath(saves.string(), c.name), "-o=" + saves.string()}))
+        << c.name;
+    ++seen;
+    if (c.exists) {
+      EXPECT_EQ(SlotFile(rig, 1), std::string(32768, 'N')) << c.name;
+    }
+    EXPECT_EQ(ReadBytes(saves / c.name), SlotFile(rig, 1)) << c.name;
+    EXPECT_EQ(ReadBytes(rig.appDir().path() / c.name), stale) << c.name;
+  }
+}
+
+#ifndef _WIN32
+// A pipe would block the tool and a folder is no save: neither is handed to it.
+TEST_F(Sram, AnEntryThatIsNotARegularFileIsNeverPassedToTheTool) {
+  const fs::path saves = rig.data().path() / "saves";
+  fs::create_directories(saves / "folder.srm");
+  ASSERT_EQ(::mkfifo((saves / "pipe.srm").c_str(), 0600), 0);
+  for (const char* n : {"folder.srm", "pipe.srm"}) {
+    ui::MemoryWindow& dialog = open();
+    dialog.userOpenDirectory("Dir1", saves.string());
+    type(dialog, n);
+    ok(dialog);
+    EXPECT_TRUE(rig.runs().empty()) << n;
+    EXPECT_NE(rig.output().find(ui::JoinPath(saves.string(), n) +
+                                " is not a regular file; nothing was transferred."),
+              std::string::npos)
+        << rig.output();
+    EXPECT_TRUE(requestIdle());
+  }
+}
+#endif
 
 }  // namespace
