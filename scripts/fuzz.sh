@@ -20,7 +20,8 @@ settings=(config/settings.cpp exec/codepage.cpp exec/codepage_posix.cpp)
 codepage=(exec/codepage.cpp exec/codepage_posix.cpp)
 title=(flash/rom_title.cpp config/replace_file.cpp config/replace_file_posix.cpp
        ui/filesystem.cpp ui/filesystem_posix.cpp ui/window.cpp "${codepage[@]}")
-commands=(exec/tool_commands.cpp exec/process.cpp exec/process_posix.cpp "${codepage[@]}")
+commands=(exec/tool_commands.cpp exec/process.cpp exec/process_posix.cpp ui/filesystem.cpp
+          ui/filesystem_posix.cpp ui/window.cpp "${codepage[@]}")
 
 build() {
   local name="$1"
