@@ -144,7 +144,7 @@ void Form1::setJobButtonsEnabled(bool on) {
   for (const char* name : kJobButtons) window_->control(name).setEnabled(on);
 }
 
-void Form1::ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+void Form1::ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
                            const std::string* sStartInFolder) {
   exec::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_});
 }

@@ -30,7 +30,7 @@ class Form1 : public exec::JobHost {
   // exec::JobHost
   ui::Window& form() override { return *window_; }
   const std::string& appDir() const override { return appDir_; }
-  void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+  void ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
                       const std::string* sStartInFolder) override;
 
   bool FileExists(std::string_view Path) const;

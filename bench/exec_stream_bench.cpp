@@ -104,7 +104,7 @@ double Runner(std::size_t bytes) {
   Box box;
   IdleEventLoop events;
   const auto start = Clock::now();
-  exec::ExecAndCapture("telvo-test-writer bytes " + std::to_string(bytes), box, nullptr,
+  exec::ExecAndCapture({"telvo-test-writer", "bytes", std::to_string(bytes)}, box, nullptr,
                        exec::RunContext{app::ApplicationDirectory(), &events});
   const double seconds = Seconds(Clock::now() - start);
   if (box.size() != bytes) std::abort();
@@ -120,7 +120,7 @@ double NativeRunner(ui::Backend& backend, std::size_t bytes) {
   ui::TextBox& box = window->get<ui::TextBox>("Text3");
   box.setText("");
   const auto start = Clock::now();
-  exec::ExecAndCapture("telvo-test-writer bytes " + std::to_string(bytes), box, nullptr,
+  exec::ExecAndCapture({"telvo-test-writer", "bytes", std::to_string(bytes)}, box, nullptr,
                        exec::RunContext{app::ApplicationDirectory(), &backend});
   const double seconds = Seconds(Clock::now() - start);
   if (box.text().size() != bytes) std::abort();

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "exec/command_line.h"
 #include "ui/window.h"
 
 namespace exec {
@@ -15,7 +16,7 @@ class JobHost {
   virtual ui::Window& form() = 0;
   virtual const std::string& appDir() const = 0;
   // Runs one command line through the captured process runner into cTextBox.
-  virtual void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+  virtual void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
                               const std::string* sStartInFolder) = 0;
 };
 

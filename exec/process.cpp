@@ -1,5 +1,5 @@
-// The platform-independent parts of starting the tool: splitting a command line into its
-// arguments and finding a bare program name the way Windows does.
+// The platform-independent part of starting the tool: finding a bare program name the way
+// Windows does.
 #include "exec/process.h"
 
 #include <cstdlib>
@@ -20,8 +20,6 @@ constexpr char kPathListSeparator = ':';
 constexpr std::string_view kDirSeparators = "/";
 constexpr const char* kJoin = "/";
 #endif
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsProgramFile(const std::string& candidate) {
   std::error_code ec;
@@ -51,30 +49,6 @@ std::string FindIn(std::string_view dir, std::string_view name) {
 }
 
 }  // namespace
-
-std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
-  std::vector<std::string> args;
-  std::string current;
-  bool inArgument = false;  // a quote pair alone ("") still makes an (empty) argument
-  bool quoted = false;
-  for (char c : commandLine) {
-    if (c == '"') {
-      quoted = !quoted;
-      inArgument = true;
-      continue;
-    }
-    if (IsBlank(c) && !quoted) {
-      if (inArgument) args.push_back(std::move(current));
-      current.clear();
-      inArgument = false;
-      continue;
-    }
-    current += c;
-    inArgument = true;
-  }
-  if (inArgument) args.push_back(std::move(current));
-  return args;
-}
 
 std::string FindProgram(std::string_view name, std::string_view appDir) {
   if (name.empty()) return {};

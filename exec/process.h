@@ -3,7 +3,8 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "exec/command_line.h"
 
 namespace ui {
 class TextBox;
@@ -24,17 +25,14 @@ struct RunContext {
   ui::EventLoop* events;     // keeps the windows working while the call waits for output
 };
 
-// Runs sCommandLine (program name first) as a hidden child with standard output and standard
-// error on one pipe and no standard input, and inserts each chunk it writes into cTextBox at
-// the caret. sStartInFolder null: the child starts in the current directory. Returns when every
-// writer has closed the pipe; reads no exit code. When the program cannot be started, one line
-// naming it and the system's reason goes into the box.
-void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+// Runs sCommandLine (program name first, each argument as the child is to receive it) as a
+// hidden child with standard output and standard error on one pipe and no standard input, and
+// inserts each chunk it writes into cTextBox at the caret. sStartInFolder null: the child
+// starts in the current directory. Returns when every writer has closed the pipe; reads no
+// exit code. When the program cannot be started, one line naming it and the system's reason
+// goes into the box; so it does, and nothing is started, when an argument holds a NUL byte.
+void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
                     const std::string* sStartInFolder, const RunContext& context);
-
-// The arguments of a command line: blanks separate, double quotes group (and are removed),
-// nothing is escaped.
-std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
 // Where a bare program name is found: the application directory first, then each directory
 // of PATH. A name with a separator is taken as it is. Empty when it is found nowhere.

@@ -1,5 +1,5 @@
-// POSIX: the tool is started directly with posix_spawn, never through a shell, so the text of a
-// command line reaches it literally. Its standard output and standard error are dup'ed onto
+// POSIX: the tool is started directly with posix_spawn, never through a shell, with the
+// argument list as it stands: nothing splits, joins or interprets an argument. Its standard output and standard error are dup'ed onto
 // the write end of one pipe, its standard input is /dev/null, and every other descriptor of
 // ours is closed in the child. A message about a tool that cannot be started ends with
 // the line ending of this platform's output box.
@@ -160,11 +160,15 @@ int Spawn(const std::string& program, const std::vector<std::string>& args, int 
 
 }  // namespace
 
-void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
                     const std::string* sStartInFolder, const RunContext& context) {
-  const std::vector<std::string> args = SplitCommandLine(Utf8ToAnsi(sCommandLine));
+  const std::vector<std::string> args = sCommandLine.convertedBy(Utf8ToAnsi).args();
   if (args.empty()) {
     ReportStartFailure(cTextBox, "", ENOENT);
+    return;
+  }
+  if (HoldsNulByte(sCommandLine)) {
+    ReportStartFailure(cTextBox, args[0], EINVAL);
     return;
   }
   const std::string program = FindProgram(args[0], context.appDir);

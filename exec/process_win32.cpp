@@ -1,5 +1,7 @@
 // Windows: the tool is started with CreateProcessA, which takes the program from the first word
 // of the command line and finds it by the system's own search (application directory first).
+// The argument list becomes that one line by the C runtime's quoting rules, so the tool's
+// start-up code splits it back into the same arguments.
 // Its standard output and standard error are the write end of one anonymous pipe; its standard
 // input is NUL, so a tool that asks for input gets end-of-file at once instead of hanging. Only
 // the write end and the NUL handle are inheritable: our read end must not live on in the child,
@@ -34,10 +36,9 @@ std::string SystemReason(DWORD error) {
   return AnsiToUtf8(reason);
 }
 
-void ReportStartFailure(ui::TextBox& box, std::string_view commandLine, DWORD error) {
-  const std::vector<std::string> args = SplitCommandLine(commandLine);
+void ReportStartFailure(ui::TextBox& box, const CommandLine& commandLine, DWORD error) {
   std::string line = "Cannot start \"";
-  if (!args.empty()) line += args[0];
+  if (!commandLine.args().empty()) line += commandLine.args()[0];
   line += "\": " + SystemReason(error);
   line += kOutputLineEnd;
   box.replaceSelection(line);
@@ -75,8 +76,12 @@ void Stream(HANDLE readEnd, ui::TextBox& box, ui::EventLoop* events) {
 
 }  // namespace
 
-void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
+void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
                     const std::string* sStartInFolder, const RunContext& context) {
+  if (HoldsNulByte(sCommandLine)) {
+    ReportStartFailure(cTextBox, sCommandLine, ERROR_INVALID_PARAMETER);
+    return;
+  }
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
@@ -95,8 +100,9 @@ void ExecAndCapture(std::string_view sCommandLine, ui::TextBox& cTextBox,
   startup.hStdError = writeEnd;
   startup.hStdInput = input != INVALID_HANDLE_VALUE ? input : nullptr;
 
-  // CreateProcessA may write into the command line, so it gets a copy of its own.
-  std::string commandLine = Utf8ToAnsi(sCommandLine);
+  // Each argument is converted on its own before the line is written: the quoting must see the
+  // bytes the tool will see. CreateProcessA may write into the line, so it gets a copy.
+  const std::string commandLine = FlattenCommandLine(sCommandLine.convertedBy(Utf8ToAnsi));
   std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back('\0');
   const std::string folder =

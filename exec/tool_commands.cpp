@@ -1,4 +1,4 @@
-// The ucon64 command lines, joined from their pieces exactly as the tool expects them.
+// The ucon64 command lines, one argument per piece the tool expects.
 #include "exec/tool_commands.h"
 
 #include "ui/filesystem.h"
@@ -6,68 +6,62 @@
 namespace exec {
 namespace {
 
-#ifdef _WIN32
-// The tool's start-up code reads a backslash right before a double quote as an escape for that
-// quote; "c:\" would swallow the closing quote and everything after it.
-constexpr bool kDoubleTrailingBackslash = true;
-#else
-constexpr bool kDoubleTrailingBackslash = false;
-#endif
+constexpr std::string_view kTool = "ucon64";
+
+std::string PortArgument(std::string_view port) {
+  std::string arg = "--port=0x";
+  arg += port;
+  return arg;
+}
+
+void AddRomFlags(CommandLine& command, const RomOptions& options) {
+  for (const std::string& flag : RomFlags(options)) command.add(flag);
+}
 
 }  // namespace
 
-std::string RomFlags(const RomOptions& options) {
-  std::string flags;
-  if (options.fixUnlicensed == 1) flags += "--1991 ";
-  if (options.fixChecksum == 1) flags += "--chk ";
-  if (options.enforceGenesis == 1) flags += "--gen ";
-  if (options.padRom == 1) flags += "--pad ";
+std::vector<std::string> RomFlags(const RomOptions& options) {
+  std::vector<std::string> flags;
+  if (options.fixUnlicensed == 1) flags.emplace_back("--1991");
+  if (options.fixChecksum == 1) flags.emplace_back("--chk");
+  if (options.enforceGenesis == 1) flags.emplace_back("--gen");
+  if (options.padRom == 1) flags.emplace_back("--pad");
   return flags;
 }
 
-std::string QuotePath(std::string_view path) {
-  std::string quoted = "\"";
-  quoted += path;
-  if (kDoubleTrailingBackslash && !path.empty() && path.back() == '\\') quoted += '\\';
-  quoted += '"';
-  return quoted;
-}
-
-std::string SingleFlashCommand(std::string_view romPath, std::string_view port,
+CommandLine SingleFlashCommand(std::string_view romPath, std::string_view port,
                                const RomOptions& options) {
-  std::string command = "ucon64 --xmd " + QuotePath(romPath) + " --port=0x";
-  command += port;
-  command += " " + RomFlags(options);
+  CommandLine command;
+  command.add(kTool).add("--xmd").addPath("", romPath).add(PortArgument(port));
+  AddRomFlags(command, options);
+  command.endWithBlank();
   return command;
 }
 
-std::string MultiBuildCommand(std::string_view size, const std::vector<std::string>& romPaths,
+CommandLine MultiBuildCommand(std::string_view size, const std::vector<std::string>& romPaths,
                               std::string_view appDir) {
-  std::string command = "ucon64 -q --multi=";
-  command += size;
-  command += " multigam.bin";
-  for (const std::string& path : romPaths) command += " " + QuotePath(path);
-  command += " TEMP.BIN -o=" + QuotePath(appDir);
+  CommandLine command;
+  command.add(kTool).add("-q").add("--multi=" + std::string(size)).add("multigam.bin");
+  for (const std::string& path : romPaths) command.addPath("", path);
+  command.add("TEMP.BIN").addPath("-o=", appDir);
   return command;
 }
 
-std::string MultiFlashCommand(std::string_view port, const RomOptions& options) {
-  std::string command = "ucon64 --xmd TEMP.BIN --port=0x";
-  command += port;
-  command += " " + RomFlags(options);
+CommandLine MultiFlashCommand(std::string_view port, const RomOptions& options) {
+  CommandLine command;
+  command.add(kTool).add("--xmd").add("TEMP.BIN").add(PortArgument(port));
+  AddRomFlags(command, options);
+  command.endWithBlank();
   return command;
 }
 
-std::string SramCommand(std::string_view slot, std::string_view port, std::string_view fileName,
+CommandLine SramCommand(std::string_view slot, std::string_view port, std::string_view fileName,
                         std::string_view directory) {
-  // The file is quoted like every other path: unquoted, a name with a blank would reach the
-  // tool as several arguments. A bare name would make the tool send or overwrite a file of
-  // that name in the application directory instead of the one the user chose.
-  std::string command = "ucon64 --xmdb=";
-  command += slot;
-  command += " --port=0x";
-  command += port;
-  command += " " + QuotePath(ui::JoinPath(directory, fileName)) + " -o=" + QuotePath(directory);
+  // A bare name would make the tool send or overwrite a file of that name in the application
+  // directory instead of the one the user chose.
+  CommandLine command;
+  command.add(kTool).add("--xmdb=" + std::string(slot)).add(PortArgument(port));
+  command.addPath("", ui::JoinPath(directory, fileName)).addPath("-o=", directory);
   return command;
 }
 

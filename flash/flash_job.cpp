@@ -32,7 +32,7 @@ void FlashSingle(exec::JobHost& host) {
   auto& paths = w.get<ui::ListBox>("List2");
   w.get<ui::ListBox>("List1").setListIndex(0);
   paths.setListIndex(0);
-  const std::string command =
+  const exec::CommandLine command =
       exec::SingleFlashCommand(paths.item(paths.listIndex()), Port(w), RomOptionsOf(w));
   host.ExecAndCapture(command, w.get<ui::TextBox>("Text3"), nullptr);
 }

@@ -15,13 +15,14 @@ fi
 
 out=build-fuzz
 mkdir -p "$out"
-flags=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+flags=(-std=c++20 -O1 -g -I. -Itests -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
 settings=(config/settings.cpp exec/codepage.cpp exec/codepage_posix.cpp)
 codepage=(exec/codepage.cpp exec/codepage_posix.cpp)
 title=(flash/rom_title.cpp config/replace_file.cpp config/replace_file_posix.cpp
        ui/filesystem.cpp ui/filesystem_posix.cpp ui/window.cpp "${codepage[@]}")
-commands=(exec/tool_commands.cpp exec/process.cpp exec/process_posix.cpp ui/filesystem.cpp
+commands=(exec/tool_commands.cpp exec/command_line.cpp tests/support/crt_args.cpp ui/filesystem.cpp
           ui/filesystem_posix.cpp ui/window.cpp "${codepage[@]}")
+flatten=(exec/command_line.cpp tests/support/crt_args.cpp)
 
 build() {
   local name="$1"
@@ -32,8 +33,9 @@ build settings_fuzz "${settings[@]}"
 build codepage_fuzz "${codepage[@]}"
 build title_fuzz "${title[@]}"
 build commands_fuzz "${commands[@]}"
+build flatten_fuzz "${flatten[@]}"
 
-for name in settings_fuzz codepage_fuzz title_fuzz commands_fuzz; do
+for name in settings_fuzz codepage_fuzz title_fuzz commands_fuzz flatten_fuzz; do
   # New finds go to build-fuzz/ (merge them into tests/ by hand); the kept corpus is only read.
   corpus="tests/fuzz/corpus/${name%_fuzz}"
   mkdir -p "$out/new-${name%_fuzz}"

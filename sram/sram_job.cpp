@@ -25,7 +25,7 @@ void RunPendingTransfer(exec::JobHost& host) {
     output.replaceSelection(path + " is not a regular file; nothing was transferred." +
                             std::string(exec::kOutputLineEnd));
   } else {
-    const std::string command =
+    const exec::CommandLine command =
         exec::SramCommand(w.get<ui::Captioned>("Label7").caption(),
                           w.get<ui::TextBox>("Text2").text(), name, directory);
     host.ExecAndCapture(command, output, nullptr);

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "exec/tool_commands.h"
+#include "exec/codepage.h"
 #include "exec_doubles.h"
 #include "support/test_support.h"
 
@@ -33,7 +33,13 @@ using Clock = std::chrono::steady_clock;
 
 const std::string kWriter = "telvo-test-writer";
 
-void Capture(const std::string& commandLine, FakeTextBox& box, ui::EventLoop* events,
+// The test writer with script as its arguments.
+exec::CommandLine Writer(std::vector<std::string> script) {
+  script.insert(script.begin(), kWriter);
+  return exec::CommandLine(std::move(script));
+}
+
+void Capture(const exec::CommandLine& commandLine, FakeTextBox& box, ui::EventLoop* events,
              const std::string* startFolder = nullptr) {
   exec::ExecAndCapture(commandLine, box, startFolder,
                        exec::RunContext{testing_support::BuildToolsDir(), events});
@@ -54,27 +60,27 @@ std::string NumberedText(std::size_t n) {
 TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
   struct Case {
     const char* name;
-    std::string script;
+    std::vector<std::string> script;
     std::string before;
     std::string after;
   };
   const std::vector<Case> cases = {
-      {"silent child", "sleep 100", "existing\r\n", "existing\r\n"},
-      {"kept text", "text hello", "before\n", "before\nhello"},
-      {"line endings untouched", "text \"a\r\nb\rc\"", "", "a\r\nb\rc"},
-      {"more than one read", "bytes 100000", "", NumberedText(100000)},
-      {"interleaved outputs", "interleave 3", "", "out 0\nerr 0\nout 1\nerr 1\nout 2\nerr 2\n"},
-      {"error output alone", "err oops", "x", "xoops"},
+      {"silent child", {"sleep", "100"}, "existing\r\n", "existing\r\n"},
+      {"kept text", {"text", "hello"}, "before\n", "before\nhello"},
+      {"line endings untouched", {"text", "a\r\nb\rc"}, "", "a\r\nb\rc"},
+      {"more than one read", {"bytes", "100000"}, "", NumberedText(100000)},
+      {"interleaved outputs", {"interleave", "3"}, "", "out 0\nerr 0\nout 1\nerr 1\nout 2\nerr 2\n"},
+      {"error output alone", {"err", "oops"}, "x", "xoops"},
 #ifndef _WIN32
       // The command line carries the bytes unchanged only where the ANSI text is UTF-8.
-      {"utf-8 split between writes", "text \"a\xE2\x82\" sleep 200 text \"\xAC b\"", "",
+      {"utf-8 split between writes", {"text", "a\xE2\x82", "sleep", "200", "text", "\xAC b"}, "",
        "a\xE2\x82\xAC b"},
 #endif
   };
   for (const Case& c : cases) {
     FakeTextBox box(c.before);
     FakeEventLoop events;
-    Capture(kWriter + " " + c.script, box, &events);
+    Capture(Writer(c.script), box, &events);
     EXPECT_EQ(box.content(), c.after) << c.name;
     EXPECT_EQ(box.caret(), c.after.size()) << c.name;
     EXPECT_EQ(box.reads(), 0) << c.name;
@@ -86,7 +92,7 @@ TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
 TEST(ExecAndCapture, ReadsAtMost10240BytesAtATimeInOrder) {
   FakeTextBox box;
   FakeEventLoop events;
-  Capture(kWriter + " bytes 1000000", box, &events);
+  Capture(Writer({"bytes", "1000000"}), box, &events);
   EXPECT_EQ(box.content(), NumberedText(1000000));
   EXPECT_GE(box.insertions(), 1000000 / 10240);
   EXPECT_GT(events.eventCalls(), box.insertions());  // events before every read, the last one too
@@ -94,7 +100,7 @@ TEST(ExecAndCapture, ReadsAtMost10240BytesAtATimeInOrder) {
 
 TEST(ExecAndCapture, WorksWithoutAnEventLoop) {
   FakeTextBox box;
-  Capture(kWriter + " bytes 30000", box, /*events=*/nullptr);
+  Capture(Writer({"bytes", "30000"}), box, /*events=*/nullptr);
   EXPECT_EQ(box.content(), NumberedText(30000));
 }
 
@@ -120,7 +126,7 @@ TEST(ExecAndCapture, NextChunkGoesWhereTheUserPutTheCaretOrSelection) {
       box.select(c.selStart, c.selEnd);
       moved = true;
     };
-    Capture(kWriter + " text AAA sleep 300 text BBB", box, &events);
+    Capture(Writer({"text", "AAA", "sleep", "300", "text", "BBB"}), box, &events);
     EXPECT_EQ(box.content(), c.after) << c.name;
   }
 }
@@ -130,9 +136,9 @@ TEST(ExecAndCapture, AnotherRunFromTheEventsCompletesInside) {
   FakeTextBox inner("");
   FakeEventLoop events;
   events.onEvents = [&](int call) {
-    if (call == 2) Capture(kWriter + " text inner", inner, &events);
+    if (call == 2) Capture(Writer({"text", "inner"}), inner, &events);
   };
-  Capture(kWriter + " text first sleep 200 text second", outer, &events);
+  Capture(Writer({"text", "first", "sleep", "200", "text", "second"}), outer, &events);
   EXPECT_EQ(outer.content(), "firstsecond");
   EXPECT_EQ(inner.content(), "inner");
 }
@@ -141,7 +147,7 @@ TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
   FakeTextBox box;
   FakeEventLoop events;
   const auto start = Clock::now();
-  Capture(kWriter + " text child grandchild 400", box, &events);
+  Capture(Writer({"text", "child", "grandchild", "400"}), box, &events);
   EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(400));
   EXPECT_EQ(box.content(), "childgrandchild done\n");
 }
@@ -149,21 +155,55 @@ TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
 TEST(ExecAndCapture, ChildReadsEndOfInputAtOnce) {
   FakeTextBox box;
   FakeEventLoop events;
-  Capture(kWriter + " stdin", box, &events);
+  Capture(Writer({"stdin"}), box, &events);
   EXPECT_EQ(box.content(), "stdin: eof\n");
 }
 
-// A quoted path reaches the tool as one argument, exactly, also when it ends with the folder
-// separator (on Windows the tool's start-up code would otherwise read \" as a quote).
-TEST(ExecAndCapture, QuotedPathsReachTheToolAsOneArgument) {
-  const std::vector<std::string> paths = {"C:\\", "C:\\Tools\\", "C:\\My Roms\\a b.bin", "/",
-                                          "/a b/"};
-  for (const std::string& path : paths) {
-    FakeTextBox box;
-    FakeEventLoop events;
-    Capture(kWriter + " args " + exec::QuotePath(path) + " next", box, &events);
-    EXPECT_EQ(box.content(), "[" + path + "]\n[next]\n") << path;
+// Whatever a path or the port text holds, each piece reaches the child as one argument,
+// exactly: on Windows through the line the C runtime splits again, as a plain piece and as a
+// path (always quoted there).
+TEST(ExecAndCapture, HostilePiecesReachTheChildAsOneArgumentEach) {
+  const std::vector<std::string> pieces = {
+      "C:\\", "C:\\Tools\\", "C:\\My Roms\\a b.bin", "/", "/a b/", "", " ", "a  b", "tab\there",
+      "\"", "a\"b", "a\" --xmd \"b", "\"quoted\"", "a\\\"b", "a\\\\\"b", "ends\\", "ends\\\\",
+      "a b\\", "\\\\server\\share", "$(touch made)", ";", "a;b", "`id`", "|", "&&", "%PATH%",
+      "--port=0x378 -o=/tmp", "caf\xC3\xA9", "-o=\"C:\\\"",
+#ifndef _WIN32
+      "\xFF\xFE raw", "line\nbreak",
+#endif
+  };
+  testing_support::TempDir dir;
+  const std::string folder = dir.str();
+  for (const std::string& piece : pieces) {
+    for (bool asPath : {false, true}) {
+      exec::CommandLine line = Writer({"args"});
+      if (asPath) {
+        line.addPath("", piece).addPath("-o=", piece);
+      } else {
+        line.add(piece).add("next");
+      }
+      FakeTextBox box;
+      FakeEventLoop events;
+      Capture(line, box, &events, &folder);
+      const std::string second = asPath ? "-o=" + piece : "next";
+      // What the child received comes back through the output box's decoding.
+      const std::string echo = "[" + piece + "]\n[" + second + "]\n";
+      EXPECT_EQ(box.content(), exec::AnsiToUtf8(exec::Utf8ToAnsi(echo)))
+          << piece << (asPath ? " as a path" : "");
+    }
   }
+  EXPECT_TRUE(fs::is_empty(dir.path())) << "something ran a command of its own";
+}
+
+TEST(ExecAndCapture, AnArgumentWithANulByteStartsNothing) {
+  FakeTextBox box("kept\n");
+  FakeEventLoop events;
+  exec::CommandLine line = Writer({"text", "x"});
+  line.add(std::string("save.srm\0--xmd", 15));
+  Capture(line, box, &events);
+  EXPECT_EQ(box.content().rfind("kept\nCannot start \"" + kWriter + "\": ", 0), 0u)
+      << box.content();
+  EXPECT_EQ(box.content().find("x"), std::string::npos) << "the child ran";
 }
 
 TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
@@ -171,7 +211,7 @@ TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
   const std::string folder = dir.str();
   FakeTextBox box;
   FakeEventLoop events;
-  Capture(kWriter + " cwd", box, &events, &folder);
+  Capture(Writer({"cwd"}), box, &events, &folder);
   EXPECT_EQ(fs::canonical(box.content().substr(0, box.content().size() - 1)),
             fs::canonical(dir.path()));
 }
@@ -184,14 +224,14 @@ TEST(ExecAndCapture, CharactersOutsideTheCodePageArriveAsQuestionMarks) {
   FakeTextBox box;
   FakeEventLoop events;
   // Omega, "café", and a full-width quotation mark that must not end the quoted argument.
-  Capture(kWriter + " args \"\xCE\xA9 caf\xC3\xA9 \xEF\xBC\x82 x\"", box, &events);
+  Capture(Writer({"args", "\xCE\xA9 caf\xC3\xA9 \xEF\xBC\x82 x"}), box, &events);
   EXPECT_EQ(box.content(), "[? caf\xC3\xA9 ? x]\n");
 }
 
 TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneWindowsLine) {
   FakeTextBox box("kept\r\n");
   FakeEventLoop events;
-  Capture("telvo-no-such-program --xmd a", box, &events);
+  Capture({"telvo-no-such-program", "--xmd", "a"}, box, &events);
   const std::string& text = box.content();
   EXPECT_EQ(text.rfind("kept\r\nCannot start \"telvo-no-such-program\": ", 0), 0u) << text;
   ASSERT_GE(text.size(), 2u);
@@ -220,18 +260,18 @@ TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneLine) {
   const std::string missingFolder = dir.file("no-such-folder");
   struct Case {
     const char* name;
-    std::string commandLine;
+    exec::CommandLine commandLine;
     const std::string* startFolder;
     std::string line;
   };
   const std::vector<Case> cases = {
-      {"not found", "telvo-no-such-program --xmd a", nullptr,
+      {"not found", {"telvo-no-such-program", "--xmd", "a"}, nullptr,
        "Cannot start \"telvo-no-such-program\": No such file or directory\n"},
-      {"not executable", "\"" + notExecutable + "\" x", nullptr,
+      {"not executable", {notExecutable, "x"}, nullptr,
        "Cannot start \"" + notExecutable + "\": Permission denied\n"},
-      {"start folder missing", kWriter + " text x", &missingFolder,
+      {"start folder missing", Writer({"text", "x"}), &missingFolder,
        "Cannot start \"" + kWriter + "\": No such file or directory\n"},
-      {"empty command line", "  ", nullptr, "Cannot start \"\": No such file or directory\n"},
+      {"empty command line", {}, nullptr, "Cannot start \"\": No such file or directory\n"},
   };
   for (const Case& c : cases) {
     const std::size_t before = OpenDescriptors();
@@ -248,7 +288,7 @@ TEST(ExecAndCapture, ReturnsWhenTheOutputEndsNotWhenTheChildExitsAndReapsItAsItE
   FakeTextBox box;
   FakeEventLoop events;
   const auto start = Clock::now();
-  Capture(kWriter + " text bye close sleep 800", box, &events);
+  Capture(Writer({"text", "bye", "close", "sleep", "800"}), box, &events);
   EXPECT_LT(Millis(Clock::now() - start), 700) << "waited for the child's exit";
   EXPECT_EQ(box.content(), "bye");
   // No further run is needed: once it has ended, nothing of it is left while the program idles.
@@ -274,7 +314,7 @@ TEST(ExecAndCapture, ChildHasNoInputAndOnlyItsThreeDescriptors) {
   ASSERT_GE(stray, 0);
   FakeTextBox box;
   FakeEventLoop events;
-  Capture(kWriter + " stdin fds", box, &events);
+  Capture(Writer({"stdin", "fds"}), box, &events);
   dup2(savedStdin, 0);
   for (int fd : {savedStdin, stray, input[0], input[1]}) close(fd);
   EXPECT_EQ(box.content(), "stdin: eof\nfds: 0 1 2\n");
@@ -285,8 +325,9 @@ TEST(ExecAndCapture, ShellCharactersReachTheToolLiterally) {
   const std::string folder = dir.str();
   FakeTextBox box;
   FakeEventLoop events;
-  Capture(kWriter + " args ; \"$(touch made)\" | * 'q' `id` > out \"a  b\" %PATH% ~", box, &events,
-          &folder);
+  Capture(Writer({"args", ";", "$(touch made)", "|", "*", "'q'", "`id`", ">", "out", "a  b", "%PATH%",
+                  "~"}),
+          box, &events, &folder);
   EXPECT_EQ(box.content(),
             "[;]\n[$(touch made)]\n[|]\n[*]\n['q']\n[`id`]\n[>]\n[out]\n[a  b]\n[%PATH%]\n[~]\n");
   EXPECT_TRUE(fs::is_empty(dir.path()));
@@ -312,7 +353,7 @@ TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
   testing_support::CurrentDirGuard restoreDir;
   fs::current_path(current);
   struct Case {
-    std::string commandLine;
+    std::string program;
     std::string appDir;
     std::string output;
   };
@@ -325,8 +366,8 @@ TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
   for (const Case& c : cases) {
     FakeTextBox box;
     FakeEventLoop events;
-    exec::ExecAndCapture(c.commandLine, box, nullptr, exec::RunContext{c.appDir, &events});
-    EXPECT_EQ(box.content(), c.output) << c.commandLine << " with " << c.appDir;
+    exec::ExecAndCapture({c.program}, box, nullptr, exec::RunContext{c.appDir, &events});
+    EXPECT_EQ(box.content(), c.output) << c.program << " with " << c.appDir;
   }
   setenv("PATH", savedPath.c_str(), 1);
 }
@@ -336,12 +377,12 @@ TEST(ExecAndCapture, LeavesNoDescriptorOrZombieAfterManyRuns) {
   for (int run = 0; run < 500; ++run) {
     FakeTextBox box;
     FakeEventLoop events;
-    Capture(kWriter + " text x", box, &events);
+    Capture(Writer({"text", "x"}), box, &events);
     ASSERT_EQ(box.content(), "x") << "run " << run;
   }
   for (int run = 0; run < 20; ++run) {
     FakeTextBox box;
-    Capture("telvo-no-such-program", box, nullptr);
+    Capture({"telvo-no-such-program"}, box, nullptr);
   }
   EXPECT_EQ(OpenDescriptors(), before);
   EXPECT_TRUE(NoChildLeft());

@@ -33,7 +33,7 @@ TEST(Responsiveness, TheWindowHandlesEventsThroughoutATwoSecondSilentChild) {
   Ticker ticker;
   Fl::add_timeout(0.05, Ticker::Tick, &ticker);
   const auto start = std::chrono::steady_clock::now();
-  exec::ExecAndCapture("telvo-test-writer sleep 2000 text done", output, nullptr,
+  exec::ExecAndCapture({"telvo-test-writer", "sleep", "2000", "text", "done"}, output, nullptr,
                        {testing_support::BuildToolsDir(), backend.get()});
   const auto elapsed = std::chrono::steady_clock::now() - start;
   Fl::remove_timeout(Ticker::Tick, &ticker);

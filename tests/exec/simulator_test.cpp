@@ -245,7 +245,7 @@ class SimulatorRun : public ::testing::Test {
   }
 
   // The tool's output for commandLine, run in the application folder.
-  std::string run(const std::string& commandLine) {
+  std::string run(const exec::CommandLine& commandLine) {
     exec_test::FakeTextBox box;
     const std::string folder = app_.string();
     exec::ExecAndCapture(commandLine, box, &folder,
@@ -396,9 +396,8 @@ TEST_F(SimulatorRun, EachRomFixWritesACopyIntoTheOutputFolderAndKeepsAnOldOne) {
   for (const Case& c : {Case{"--1991", true}, Case{"--pad", true}, Case{"--chk", false}}) {
     const fs::path folder = c.withOutDir ? scratch : app_;
     testing_support::WriteBytes(folder / "my game.bin", "an older copy");
-    std::string commandLine = std::string("ucon64 ") + c.action + " " +
-                              exec::QuotePath(source.string());
-    if (c.withOutDir) commandLine += " -o=" + exec::QuotePath(scratch.string());
+    exec::CommandLine commandLine{"ucon64", c.action, source.string()};
+    if (c.withOutDir) commandLine.add("-o=" + scratch.string());
     const std::string output = run(commandLine);
     std::string expected = original;
     std::string error;
@@ -409,15 +408,14 @@ TEST_F(SimulatorRun, EachRomFixWritesACopyIntoTheOutputFolderAndKeepsAnOldOne) {
   }
   // Only the first of several fixes is made, and the run says which did not run.
   fs::remove(scratch / "my game.bin");
-  const std::string output = run("ucon64 --pad --chk " + exec::QuotePath(source.string()) +
-                                 " -o=" + exec::QuotePath(scratch.string()));
+  const std::string output =
+      run({"ucon64", "--pad", "--chk", source.string(), "-o=" + scratch.string()});
   EXPECT_TRUE(Contains(output, "NOTE: --chk was not run")) << output;
   EXPECT_EQ(testing_support::ReadBytes(scratch / "my game.bin"),
             original + std::string(131072 - 0x300, '\0'));
   // A ROM too short for a header leaves no copy.
   const fs::path tiny = rom("tiny.bin", 16, 'T');
-  const std::string refused = run("ucon64 --chk " + exec::QuotePath(tiny.string()) + " -o=" +
-                                  exec::QuotePath(scratch.string()));
+  const std::string refused = run({"ucon64", "--chk", tiny.string(), "-o=" + scratch.string()});
   EXPECT_TRUE(Contains(refused, "ERROR: ")) << refused;
   EXPECT_FALSE(fs::exists(scratch / "tiny.bin"));
 }
@@ -494,10 +492,10 @@ TEST_F(SimulatorRun, MultiBuildWithAWrongMissingOrNoGameLoaderNeverMakesAGenesis
 }
 
 // The SRAM command line with the file argument exactly as given, bare name or full path.
-std::string SramLine(std::string_view slot, std::string_view port, const std::string& file,
-                     const std::string& folder) {
-  return "ucon64 --xmdb=" + std::string(slot) + " --port=0x" + std::string(port) + " \"" + file +
-         "\" -o=\"" + folder + "\"";
+exec::CommandLine SramLine(std::string_view slot, std::string_view port, const std::string& file,
+                           const std::string& folder) {
+  return {"ucon64", "--xmdb=" + std::string(slot), "--port=0x" + std::string(port), file,
+          "-o=" + folder};
 }
 
 TEST_F(SimulatorRun, SramUsesTheFileAsGivenRelativeToTheCurrentDirectory) {
@@ -557,20 +555,52 @@ TEST_F(SimulatorRun, AnOldConfigurationIsUpdatedOnceAndACurrentOneIsLeftAlone) {
 
 TEST_F(SimulatorRun, BadValuesAndUnknownLinesAreReportedWithoutTouchingTheCartridge) {
   struct Case {
-    std::string commandLine;
+    exec::CommandLine commandLine;
     std::string message;
   };
   const std::vector<Case> cases = {
       {exec::SingleFlashCommand("a.bin", "37x", {}), "ERROR: bad port \"0x37x\""},
       {exec::SramCommand("5", "378", "s.srm", "/tmp"), "ERROR: SRAM slot \"5\" does not exist"},
-      {"ucon64 --xmdb=1 --port=0x378 two words -o=/tmp", "usage"},
-      {"ucon64 --rom a.bin", "ERROR: unknown option \"--rom\""},
+      {{"ucon64", "--xmdb=1", "--port=0x378", "two", "words", "-o=/tmp"}, "usage"},
+      {{"ucon64", "--rom", "a.bin"}, "ERROR: unknown option \"--rom\""},
   };
   for (const Case& c : cases) {
     const std::string output = run(c.commandLine);
-    EXPECT_TRUE(Contains(output, c.message)) << c.commandLine << "\n" << output;
+    EXPECT_TRUE(Contains(output, c.message)) << c.commandLine.args()[1] << "\n" << output;
   }
   EXPECT_FALSE(fs::exists(home_ / "telvo-sim-flash.bin"));
+}
+
+// Typed text that once changed the operation: each piece arrives whole, so a save transfer
+// stays one, the port text names no output folder, and shell text is never run.
+TEST_F(SimulatorRun, HostileNamesAndPortTextArriveAsOneArgumentEach) {
+  const fs::path saves = root_.path() / "saves";
+  fs::create_directory(saves);
+  testing_support::WriteBytes(root_.path() / "b", std::string(1000, 'B'));
+  struct Case {
+    const char* name;
+    exec::CommandLine command;
+  };
+  const std::vector<Case> cases = {
+      {"quotes in the SRAM file name",
+       exec::SramCommand("1", "378", "a\" --xmd \"" + (root_.path() / "b").string(),
+                         saves.string())},
+      {"blank in the port text", exec::SingleFlashCommand("b", "378 -o=/tmp", {})},
+      {"shell text in the port and a path",
+       exec::MultiBuildCommand("64", {"$(touch made);x.bin", "`touch made`"}, "a\\\" b")},
+      {"backslashes before quotes", exec::SramCommand("2", "378\\\"", "x\\\\\"", saves.string())},
+  };
+  for (const Case& c : cases) {
+    fs::remove(log_);
+    run(c.command);
+    const auto runs = testing_support::ReadToolLog(log_);
+    ASSERT_EQ(runs.size(), 1u) << c.name;
+    EXPECT_EQ(runs[0].args, Args(c.command.args().begin() + 1, c.command.args().end())) << c.name;
+  }
+  // Every run makes sure an (erased) cartridge is there; none may have written file b to it.
+  EXPECT_EQ(flash().find(std::string(1000, 'B')), std::string::npos) << "file b was flashed";
+  EXPECT_FALSE(fs::exists(app_ / "made"));
+  EXPECT_FALSE(fs::exists(root_.path() / "made"));
 }
 
 #ifndef _WIN32

@@ -37,7 +37,7 @@ std::size_t OpenHandles() {
 
 struct Win32Runner : ::testing::Test {
   Win32Runner() : window(backend.createWindow(kSpec)) {}
-  void run(const std::string& commandLine) {
+  void run(const exec::CommandLine& commandLine) {
     exec::ExecAndCapture(commandLine, window->get<ui::TextBox>("Text3"), nullptr,
                          exec::RunContext{testing_support::BuildToolsDir(), &backend});
   }
@@ -52,7 +52,8 @@ TEST_F(Win32Runner, OutputFollowsTheTextInTheBoxInTheOrderItWasWritten) {
   SendMessageA(edit, EM_SETSEL, 8, 8);
   int postedRuns = 0;
   backend.post([&] { ++postedRuns; });
-  run("telvo-test-writer text A err B sleep 300 bytes 30000 interleave 2");
+  run({"telvo-test-writer", "text", "A", "err", "B", "sleep", "300", "bytes", "30000",
+       "interleave", "2"});
   // 30000 bytes arrive in several reads; the runner's own tests check their content.
   const std::string text = box.text();
   const std::string head = "before\r\nABline 0000000\n";
@@ -64,10 +65,10 @@ TEST_F(Win32Runner, OutputFollowsTheTextInTheBoxInTheOrderItWasWritten) {
 }
 
 TEST_F(Win32Runner, ManyRunsAndMissingProgramsLeaveNoHandleOpen) {
-  run("telvo-test-writer text warm-up");  // the first run loads what later runs reuse
+  run({"telvo-test-writer", "text", "warm-up"});  // the first run loads what later runs reuse
   const std::size_t before = OpenHandles();
-  for (int i = 0; i < 40; ++i) run("telvo-test-writer text x");
-  for (int i = 0; i < 10; ++i) run("telvo-no-such-program --help");
+  for (int i = 0; i < 40; ++i) run({"telvo-test-writer", "text", "x"});
+  for (int i = 0; i < 10; ++i) run({"telvo-no-such-program", "--help"});
   EXPECT_EQ(OpenHandles(), before);
   const std::string text = window->get<ui::TextBox>("Text3").text();
   const std::string ran = "warm-up" + std::string(40, 'x');
