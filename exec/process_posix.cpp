@@ -1,7 +1,7 @@
 // POSIX: the tool is started directly with posix_spawn, never through a shell, with the
-// argument list as it stands: nothing splits, joins or interprets an argument. Its standard output and standard error are dup'ed onto
-// the write end of one pipe, its standard input is /dev/null, and every other descriptor of
-// ours is closed in the child. A message about a tool that cannot be started ends with
+// argument list as it stands: nothing splits, joins or interprets an argument. Its standard
+// output and standard error are dup'ed onto the write end of one pipe, its standard input is
+// /dev/null, and every other descriptor of ours is closed in the child. A message about a tool that cannot be started ends with
 // the line ending of this platform's output box.
 #include "exec/process.h"
 

@@ -69,7 +69,8 @@ TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
       {"kept text", {"text", "hello"}, "before\n", "before\nhello"},
       {"line endings untouched", {"text", "a\r\nb\rc"}, "", "a\r\nb\rc"},
       {"more than one read", {"bytes", "100000"}, "", NumberedText(100000)},
-      {"interleaved outputs", {"interleave", "3"}, "", "out 0\nerr 0\nout 1\nerr 1\nout 2\nerr 2\n"},
+      {"interleaved outputs", {"interleave", "3"}, "",
+       "out 0\nerr 0\nout 1\nerr 1\nout 2\nerr 2\n"},
       {"error output alone", {"err", "oops"}, "x", "xoops"},
 #ifndef _WIN32
       // The command line carries the bytes unchanged only where the ANSI text is UTF-8.
@@ -325,8 +326,8 @@ TEST(ExecAndCapture, ShellCharactersReachTheToolLiterally) {
   const std::string folder = dir.str();
   FakeTextBox box;
   FakeEventLoop events;
-  Capture(Writer({"args", ";", "$(touch made)", "|", "*", "'q'", "`id`", ">", "out", "a  b", "%PATH%",
-                  "~"}),
+  Capture(Writer({"args", ";", "$(touch made)", "|", "*", "'q'", "`id`", ">", "out", "a  b",
+                  "%PATH%", "~"}),
           box, &events, &folder);
   EXPECT_EQ(box.content(),
             "[;]\n[$(touch made)]\n[|]\n[*]\n['q']\n[`id`]\n[>]\n[out]\n[a  b]\n[%PATH%]\n[~]\n");

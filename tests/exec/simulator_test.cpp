@@ -586,7 +586,7 @@ TEST_F(SimulatorRun, HostileNamesAndPortTextArriveAsOneArgumentEach) {
        exec::SramCommand("1", "378", "a\" --xmd \"" + (root_.path() / "b").string(),
                          saves.string())},
       {"blank in the port text", exec::SingleFlashCommand("b", "378 -o=/tmp", {})},
-      {"shell text in the port and a path",
+      {"shell text in paths",
        exec::MultiBuildCommand("64", {"$(touch made);x.bin", "`touch made`"}, "a\\\" b")},
       {"backslashes before quotes", exec::SramCommand("2", "378\\\"", "x\\\\\"", saves.string())},
   };

@@ -29,9 +29,8 @@ void CheckWindowsLine(const exec::CommandLine& command) {
 
 // Nothing on the line the C runtime would read in another way than the plain join did.
 bool Plain(std::string_view path, std::string_view port) {
-  if (path.find('"') != std::string_view::npos || port.find_first_of("\" \t") != std::string_view::npos) {
-    return false;
-  }
+  if (path.find('"') != std::string_view::npos) return false;
+  if (port.find_first_of("\" \t") != std::string_view::npos) return false;
   return path.empty() || path.back() != '\\';
 }
 
