@@ -20,6 +20,7 @@
 #include "app/form1_layout.h"
 #endif
 #include "exec/process.h"
+#include "ui/output_filter.h"
 #include "ui/window.h"
 
 extern char** environ;
@@ -40,6 +41,11 @@ class MemoryTextBox : public ui::TextBox {
     text_.insert(caret_, text);
     caret_ += text.size();
   }
+  void clearLineToCaret() override {
+    const std::size_t lineStart = ui::LineStart(text_, caret_);
+    text_.erase(lineStart, caret_ - lineStart);
+    caret_ = lineStart;
+  }
   std::size_t size() const { return text_.size(); }
 
  private:
@@ -53,6 +59,7 @@ class CountingTextBox : public ui::TextBox {
   std::string text() const override { return {}; }
   void setText(std::string_view) override {}
   void replaceSelection(std::string_view text) override { size_ += text.size(); }
+  void clearLineToCaret() override {}
   std::size_t size() const { return size_; }
 
  private:

@@ -409,7 +409,7 @@ int DriveChoice::handle(int event) {
 // --- Text editor ---------------------------------------------------------------------------
 
 void GrowingBuffer::insertBytes(int pos, std::string_view bytes) {
-  // The buffer cannot hold NUL characters; the rest goes in unchanged, bare CRs included.
+  // The buffer cannot hold NUL characters; the rest goes in unchanged.
   std::string text(bytes);
   text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
   Room room = RoomFor(length(), text.size(), mPreferredGapSize);
@@ -432,32 +432,7 @@ GrowingBuffer::Room GrowingBuffer::RoomFor(int length, std::size_t adding, int p
 TextEditor::TextEditor(int x, int y, int w, int h) : Guarded<Fl_Text_Editor>(x, y, w, h) {
   buffer(&store);
   when(FL_WHEN_NEVER);
-  setFace(textfont(), textsize(), textcolor());
-  store.add_modify_callback(KeepStyles, this);
-}
-
-TextEditor::~TextEditor() { store.remove_modify_callback(KeepStyles, this); }
-
-void TextEditor::setFace(Fl_Font font, int size, Fl_Color colour) {
-  textfont(font);
-  textsize(size);
-  textcolor(colour);
-  table_[0] = {colour, font, size, 0};       // 'A': text
-  table_[1] = {color(), font, size, 0};      // 'B': carriage return, drawn in the background
-  highlight_data(&styles, table_, 2, 'A', nullptr, nullptr);
-}
-
-void TextEditor::KeepStyles(int pos, int inserted, int deleted, int, const char*, void* self) {
-  auto* editor = static_cast<TextEditor*>(self);
-  if (deleted > 0) editor->styles.remove(pos, pos + deleted);
-  if (inserted <= 0) return;
-  // Only the inserted bytes are read, so appending stays proportional to what is added.
-  char* added = editor->store.text_range(pos, pos + inserted);
-  std::string style(added, static_cast<std::size_t>(inserted));
-  free(added);
-  std::transform(style.begin(), style.end(), style.begin(),
-                 [](char c) { return c == '\r' ? 'B' : 'A'; });
-  editor->styles.insertBytes(pos, style);
+  wrap_mode(WRAP_AT_BOUNDS, 0);
 }
 
 int TextEditor::handle(int event) {
