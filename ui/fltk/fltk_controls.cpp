@@ -183,8 +183,10 @@ class TextEditorControl : public WidgetControl, public TextBox {
   // The display moves the caret and the selection with the text it drops.
   void trimOldest() {
     GrowingBuffer& buffer = editor_->text();
-    const std::size_t count = OutputTrimCount(static_cast<std::size_t>(buffer.length()),
-        [&](std::size_t pos) { return static_cast<std::size_t>(buffer.line_start(static_cast<int>(pos))); });
+    auto lineStart = [&](std::size_t pos) {
+      return static_cast<std::size_t>(buffer.line_start(static_cast<int>(pos)));
+    };
+    const std::size_t count = OutputTrimCount(static_cast<std::size_t>(buffer.length()), lineStart);
     // A cut within a line keeps the whole character that it would split.
     const int cut = buffer.utf8_align(static_cast<int>(count));
     if (cut <= 0) return;

@@ -432,7 +432,22 @@ GrowingBuffer::Room GrowingBuffer::RoomFor(int length, std::size_t adding, int p
 TextEditor::TextEditor(int x, int y, int w, int h) : Guarded<Fl_Text_Editor>(x, y, w, h) {
   buffer(&store);
   when(FL_WHEN_NEVER);
-  wrap_mode(WRAP_AT_BOUNDS, 0);
+  wrapAtWidth(w);
+}
+
+// Wrapping at a pixel width rather than at the widget's bounds: at its bounds, FLTK counts the
+// lines of the whole text again at every edit, and appending output grows slower the more
+// the box holds. The width is the text area's beside the vertical scroll bar.
+void TextEditor::wrapAtWidth(int width) {
+  constexpr int kTextMargins = 8;  // FLTK's left and right margins of the text, and a spare pixel
+  const int textWidth = width - Fl::box_dw(box()) - scrollbar_width() - kTextMargins;
+  wrap_mode(WRAP_AT_PIXEL, std::max(1, textWidth));
+}
+
+void TextEditor::resize(int x, int y, int w, int h) {
+  const bool widthChanged = w != this->w();
+  Guarded<Fl_Text_Editor>::resize(x, y, w, h);
+  if (widthChanged) wrapAtWidth(w);
 }
 
 int TextEditor::handle(int event) {

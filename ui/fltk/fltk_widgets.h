@@ -197,6 +197,10 @@ class TextEditor : private BufferHolder, public Guarded<Fl_Text_Editor> {
   GrowingBuffer& text() { return store; }
   // Tab moves to the next control, as in a multi-line text box on Windows.
   int handle(int event) override;
+  void resize(int x, int y, int w, int h) override;
+
+ private:
+  void wrapAtWidth(int width);
 };
 
 }  // namespace ui::fltk

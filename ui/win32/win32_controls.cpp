@@ -218,9 +218,10 @@ class TextControl : public NativeControl, public TextBox {
   // The control keeps the caret and the selection where they were in the text it keeps.
   void trimOldest() {
     const LRESULT length = send(WM_GETTEXTLENGTH);
-    const std::size_t cut = OutputTrimCount(static_cast<std::size_t>(length), [this](std::size_t pos) {
+    auto lineStart = [this](std::size_t pos) {
       return static_cast<std::size_t>(LineStart(static_cast<DWORD>(pos)));
-    });
+    };
+    const std::size_t cut = OutputTrimCount(static_cast<std::size_t>(length), lineStart);
     if (cut == 0) return;
     DWORD start = 0;
     DWORD end = 0;
