@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "exec/codepage.h"
+#include "ui/output_filter.h"
 #include "ui/window.h"
 
 extern char** environ;
@@ -127,6 +128,7 @@ void Reap(pid_t pid) {
 void Stream(int readEnd, ui::TextBox& box, ui::EventLoop* events) {
   std::vector<char> buffer(kReadSize);
   AnsiStreamDecoder decoder;
+  ui::TerminalOutput output(box);  // this run's progress lines are rewritten in place
   while (true) {
     if (events != nullptr) {
       events->processPendingEvents();
@@ -137,10 +139,9 @@ void Stream(int readEnd, ui::TextBox& box, ui::EventLoop* events) {
     if (got <= 0) break;
     const std::string text =
         decoder.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
-    if (!text.empty()) box.replaceSelection(text);
+    output.write(text);
   }
-  const std::string rest = decoder.finish();
-  if (!rest.empty()) box.replaceSelection(rest);
+  output.write(decoder.finish());
 }
 
 // Starts program with args (program name first) writing into writeEnd; 0 or the reason it

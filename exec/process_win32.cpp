@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "exec/codepage.h"
+#include "ui/output_filter.h"
 #include "ui/window.h"
 
 namespace exec {
@@ -60,6 +61,7 @@ bool DataReady(HANDLE pipe) {
 void Stream(HANDLE readEnd, ui::TextBox& box, ui::EventLoop* events) {
   std::vector<char> buffer(kReadSize);
   AnsiStreamDecoder decoder;
+  ui::TerminalOutput output(box);  // this run's progress lines are rewritten in place
   while (true) {
     if (events != nullptr) {
       events->processPendingEvents();
@@ -68,10 +70,9 @@ void Stream(HANDLE readEnd, ui::TextBox& box, ui::EventLoop* events) {
     DWORD got = 0;
     if (!ReadFile(readEnd, buffer.data(), kReadSize, &got, nullptr)) break;
     const std::string text = decoder.feed(std::string_view(buffer.data(), got));
-    if (!text.empty()) box.replaceSelection(text);
+    output.write(text);
   }
-  const std::string rest = decoder.finish();
-  if (!rest.empty()) box.replaceSelection(rest);
+  output.write(decoder.finish());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // small script, run left to right:
 //   bytes N        write N bytes of numbered text lines to standard output, in one write when
 //                  N is at most 1 MiB (larger amounts in 1 MiB writes)
+//   flood MS       write numbered text lines as fast as the reader takes them for MS
+//                  milliseconds, then "flood: N bytes\n"
 //   interleave N   write "out i" to standard output and "err i" to standard error, N times
 //   text T         write T to standard output
 //   err T          write T to standard error
@@ -62,6 +64,17 @@ void WriteBytes(std::size_t n) {
   }
 }
 
+void Flood(long ms) {
+  const std::string block = NumberedText(64 * 1024);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  unsigned long long written = 0;
+  while (std::chrono::steady_clock::now() < end) {
+    std::fwrite(block.data(), 1, block.size(), stdout);
+    written += block.size();
+  }
+  Write(stdout, "flood: " + std::to_string(written) + " bytes\n");
+}
+
 void Sleep(long ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 void ReportStdin() {
@@ -97,6 +110,9 @@ int main(int argc, char** argv) {
       Write(stdout, test_writer::DescribeDescriptors() + "\n");
     } else if (op == "bytes") {
       WriteBytes(std::strtoull(value, nullptr, 10));
+      ++i;
+    } else if (op == "flood") {
+      Flood(std::atol(value));
       ++i;
     } else if (op == "interleave") {
       for (long k = 0, n = std::atol(value); k < n; ++k) {

@@ -1,5 +1,7 @@
 #include "ui/output_filter.h"
 
+#include "ui/window.h"
+
 namespace ui {
 
 std::vector<OutputFilter::Step> OutputFilter::feed(std::string_view chunk) {
@@ -21,6 +23,19 @@ std::vector<OutputFilter::Step> OutputFilter::feed(std::string_view chunk) {
   }
   if (!steps.front().clearLine && steps.front().text.empty()) steps.erase(steps.begin());
   return steps;
+}
+
+std::size_t LineStart(std::string_view text, std::size_t pos) {
+  if (pos == 0) return 0;
+  const std::size_t newline = text.rfind('\n', pos - 1);
+  return newline == std::string_view::npos ? 0 : newline + 1;
+}
+
+void TerminalOutput::write(std::string_view chunk) {
+  for (const OutputFilter::Step& step : filter_.feed(chunk)) {
+    if (step.clearLine) box_.clearLineToCaret();
+    if (!step.text.empty()) box_.replaceSelection(step.text);
+  }
 }
 
 }  // namespace ui

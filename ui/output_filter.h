@@ -1,12 +1,16 @@
 // What a terminal would make of a tool's output, decided once for every text box: a carriage
-// return not followed by a line feed sends the text after it over the current line.
+// return not followed by a line feed sends the text after it over the current line. And how
+// much an output box keeps when a tool prints without end.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ui {
+
+class TextBox;
 
 class OutputFilter {
  public:
@@ -25,5 +29,39 @@ class OutputFilter {
  private:
   bool pendingReturn_ = false;
 };
+
+// One run's output going into a box as a terminal shows it. Each run has its own, so a
+// carriage return that ends one run never rewrites the line of the next.
+class TerminalOutput {
+ public:
+  explicit TerminalOutput(TextBox& box) : box_(box) {}
+  void write(std::string_view chunk);
+
+ private:
+  TextBox& box_;
+  OutputFilter filter_;
+};
+
+// Where the line that pos is in starts: after the last line feed before pos. With pos the
+// caret, the start of the caret's line.
+std::size_t LineStart(std::string_view text, std::size_t pos);
+
+// A multi-line box that grows past kOutputLimit bytes drops its oldest text, whole lines
+// where it can, keeping at least the newest kOutputKeep bytes: a tool that prints without end
+// leaves the window usable and its memory bounded.
+inline constexpr std::size_t kOutputLimit = std::size_t{16} << 20;
+inline constexpr std::size_t kOutputKeep = std::size_t{8} << 20;
+
+// How many of the oldest bytes a box holding length bytes drops: 0 up to kOutputLimit, else
+// everything before the line that holds the first byte kept. lineStart(pos) is where the line
+// holding pos starts. A line that would keep more than half as much again whole (a tool that
+// never ends its line) is cut within, so every trim frees at least a quarter of the limit.
+template <class LineStart>
+std::size_t OutputTrimCount(std::size_t length, LineStart lineStart) {
+  if (length <= kOutputLimit) return 0;
+  const std::size_t keepFrom = length - kOutputKeep;
+  const std::size_t start = lineStart(keepFrom);
+  return keepFrom - start > kOutputKeep / 2 ? keepFrom : start;
+}
 
 }  // namespace ui

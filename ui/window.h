@@ -45,6 +45,10 @@ class TextBox {
   // Replaces the current selection (inserts at the caret when nothing is selected) and leaves
   // the caret right after the inserted text. Never rereads or reassigns the rest of the text.
   virtual void replaceSelection(std::string_view text) = 0;
+  // Removes the selection and the text before it back to the start of its line, and leaves
+  // the caret there: where a tool's carriage return starts its line over. The lines before
+  // and the text after stay as they are.
+  virtual void clearLineToCaret() = 0;
 };
 
 class CheckBox {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "ui/output_filter.h"
 #include "ui/window.h"
 
 #ifndef _WIN32
@@ -36,6 +37,12 @@ class FakeTextBox : public ui::TextBox {
     selStart_ = selEnd_ = selStart_ + text.size();
     ++insertions_;
   }
+  void clearLineToCaret() override {
+    const std::size_t lineStart = ui::LineStart(text_, std::min(selStart_, selEnd_));
+    text_.erase(lineStart, std::max(selStart_, selEnd_) - lineStart);
+    selStart_ = selEnd_ = lineStart;
+    ++lineClears_;
+  }
 
   // What the user does with the mouse: a caret (start == end) or a selection.
   void select(std::size_t start, std::size_t end) {
@@ -46,6 +53,7 @@ class FakeTextBox : public ui::TextBox {
   const std::string& content() const { return text_; }
   std::size_t caret() const { return selEnd_; }
   int insertions() const { return insertions_; }
+  int lineClears() const { return lineClears_; }
   int reads() const { return reads_; }
   int assignments() const { return assignments_; }
 
@@ -54,6 +62,7 @@ class FakeTextBox : public ui::TextBox {
   std::size_t selStart_ = 0;
   std::size_t selEnd_ = 0;
   int insertions_ = 0;
+  int lineClears_ = 0;
   mutable int reads_ = 0;
   int assignments_ = 0;
 };

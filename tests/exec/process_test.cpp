@@ -67,7 +67,7 @@ TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
   const std::vector<Case> cases = {
       {"silent child", {"sleep", "100"}, "existing\r\n", "existing\r\n"},
       {"kept text", {"text", "hello"}, "before\n", "before\nhello"},
-      {"line endings untouched", {"text", "a\r\nb\rc"}, "", "a\r\nb\rc"},
+      {"a lone CR starts its line over", {"text", "a\r\nb\rc"}, "", "a\r\nc"},
       {"more than one read", {"bytes", "100000"}, "", NumberedText(100000)},
       {"interleaved outputs", {"interleave", "3"}, "",
        "out 0\nerr 0\nout 1\nerr 1\nout 2\nerr 2\n"},

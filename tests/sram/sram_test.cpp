@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "config/environment.h"
 #include "sram/form2.h"
 #include "ui/filesystem.h"
 #include "support/form_rig.h"
@@ -230,5 +231,45 @@ TEST_F(Sram, AnEntryThatIsNotARegularFileIsNeverPassedToTheTool) {
   }
 }
 #endif
+
+// A session at the simulator's real transfer speed: a flash, a save sent to a slot and the
+// slot received again. Each transfer leaves one progress line in the output box, the final
+// one at 100%; the lines written on the way were rewritten in place.
+TEST_F(Sram, AtRealSpeedEachTransferLeavesOneFinalProgressLine) {
+  rig.writeRom("game.bin", "GAME", 256u << 10);
+  rig.browseData();
+  rig.main().userDoubleClick("File1", 0);
+  config::SetEnvironmentVariable("TELVO_SIM_KBPS", "150");
+  ASSERT_TRUE(rig.main().userClick("Command4"));
+  const fs::path saves = rig.data().path() / "saves";
+  ui::MemoryWindow& send = open();
+  send.userOpenDirectory("Dir1", saves.string());
+  send.userSelect("File1", 0);
+  ok(send);
+  ui::MemoryWindow& receive = open();
+  receive.userOpenDirectory("Dir1", saves.string());
+  type(receive, "received.srm");
+  ok(receive);
+  config::SetEnvironmentVariable("TELVO_SIM_KBPS", "0");
+  ASSERT_EQ(rig.runs().size(), 3u);
+
+  const std::string output = rig.output();
+  std::vector<std::string> progress;
+  for (std::size_t at = 0; at < output.size();) {
+    const std::size_t end = std::min(output.find('\n', at), output.size());
+    const std::string line = output.substr(at, end - at);
+    if (line.find("Bytes [") != std::string::npos) progress.push_back(line);
+    at = end + 1;
+  }
+  ASSERT_EQ(progress.size(), 3u) << output;
+  const std::vector<std::string> sizes = {"262144", "32768", "32768"};
+  for (std::size_t i = 0; i < progress.size(); ++i) {
+    const std::string done = std::string(10 - sizes[i].size(), ' ') + sizes[i] +
+                             " Bytes [========================] 100%, BPS=";
+    EXPECT_EQ(progress[i].rfind(done, 0), 0u) << progress[i];
+  }
+  for (std::size_t at = output.find('\r'); at != std::string::npos; at = output.find('\r', at + 1))
+    EXPECT_EQ(output[at + 1], '\n') << "no carriage return left alone";
+}
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/form1_layout.h"
 #include "sram/form2.h"
 #include "support/test_support.h"
+#include "terminal_cases.h"
 #include "ui/logo.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_fonts.h"
@@ -320,6 +321,84 @@ TEST_F(Win32Window, TheOutputBoxHoldsMoreThanTheDefaultLimit) {
   const std::string chunk(10240, 'x');
   for (int i = 0; i < 8; ++i) out.replaceSelection(chunk);  // default limit: 32767
   EXPECT_EQ(out.text().size(), chunk.size() * 8);
+}
+
+TEST_F(Win32Window, ToolOutputShowsAsInATerminal) {
+  HWND out = handle("Out");
+  auto selection = [out] {
+    DWORD start = 0, end = 0;
+    SendMessageA(out, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return std::pair<DWORD, DWORD>(start, end);
+  };
+  terminal_cases::RunAll(
+      window->get<ui::TextBox>("Out"),
+      [out](std::size_t from, std::size_t to) { SendMessageA(out, EM_SETSEL, from, to); },
+      [&] {
+        const auto [start, end] = selection();
+        EXPECT_EQ(start, end) << "nothing left selected";
+        return static_cast<std::size_t>(end);
+      });
+}
+
+TEST_F(Win32Window, ClearingTheLineFindsItsStartAcrossWrappedRows) {
+  auto& out = window->get<ui::TextBox>("Out");
+  HWND edit = handle("Out");
+  struct Row {
+    std::string before;
+    std::size_t caret;
+    std::string after;
+  };
+  const std::string longLine = "word " + std::string(300, 'x') + " more words to wrap";
+  const Row rows[] = {
+      {"first\r\n" + longLine, 7 + longLine.size(), "first\r\n"},
+      {"first\r\n" + longLine + "\r\nlast", 7 + longLine.size(), "first\r\n\r\nlast"},
+      {longLine, 20, longLine.substr(20)},
+      {"a b c d e f g h i j k l m n o p q r s t u v w x y z a b c d e f g h i j k l m n o p",
+       80, "o p"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.before.substr(0, 20));
+    out.setText(row.before);
+    SendMessageA(edit, EM_SETSEL, row.caret, row.caret);
+    out.clearLineToCaret();
+    EXPECT_EQ(out.text(), row.after);
+  }
+  out.setText(longLine);
+  EXPECT_GT(SendMessageA(edit, EM_GETLINECOUNT, 0, 0), 1) << "a long line wraps";
+  window->get<ui::TextBox>("Text1").setText("123456");
+  SendMessageA(handle("Text1"), EM_SETSEL, 3, 3);
+  window->get<ui::TextBox>("Text1").clearLineToCaret();
+  EXPECT_EQ(window->get<ui::TextBox>("Text1").text(), "456");
+}
+
+TEST_F(Win32Window, LongLinesWrapAndTheViewFollowsTheNewestOutput) {
+  EXPECT_EQ(style("Out") & (ES_AUTOHSCROLL | WS_HSCROLL), 0u) << "wraps at the box's width";
+  EXPECT_NE(style("Out") & WS_VSCROLL, 0u);
+  window->show();
+  auto& out = window->get<ui::TextBox>("Out");
+  for (int i = 0; i < 200; ++i) out.replaceSelection("line " + std::to_string(i) + "\r\n");
+  out.replaceSelection("newest");
+  HWND edit = handle("Out");
+  const LRESULT first = SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+  const LRESULT last = SendMessageA(edit, EM_GETLINECOUNT, 0, 0) - 1;
+  RECT client;
+  GetClientRect(edit, &client);
+  EXPECT_GT(first, 0) << "scrolled down";
+  const LRESULT bottom = SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(1, client.bottom - 2));
+  EXPECT_GE(HIWORD(bottom), static_cast<WORD>(last)) << "the newest line is in view";
+}
+
+TEST_F(Win32Window, TheOutputBoxKeepsTheNewestOutputPastItsLimit) {
+  auto& out = window->get<ui::TextBox>("Out");
+  HWND edit = handle("Out");
+  for (std::size_t lineLength : {80, 0}) {
+    terminal_cases::CheckCap(out, lineLength, [edit] {
+      DWORD start = 0, end = 0;
+      SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+      return static_cast<std::size_t>(end);
+    });
+  }
 }
 
 TEST_F(Win32Window, OnlyAMouseClickInATextBoxIsAClick) {

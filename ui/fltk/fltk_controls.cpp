@@ -7,6 +7,7 @@
 #include "ui/filesystem.h"
 #include "ui/fltk/fltk_fonts.h"
 #include "ui/fltk/fltk_widgets.h"
+#include "ui/output_filter.h"
 
 namespace ui::fltk {
 
@@ -117,6 +118,13 @@ class TextInputControl : public WidgetControl, public TextBox {
   void replaceSelection(std::string_view text) override {
     input_->replace(input_->position(), input_->mark(), text.data(), static_cast<int>(text.size()));
   }
+  void clearLineToCaret() override {
+    const int from = std::min(input_->position(), input_->mark());
+    const int to = std::max(input_->position(), input_->mark());
+    const std::string_view value(input_->value(), static_cast<std::size_t>(input_->size()));
+    input_->replace(static_cast<int>(LineStart(value, static_cast<std::size_t>(from))), to,
+                    nullptr, 0);
+  }
 
  protected:
   void userActed() override { raise(Event::Click); }
@@ -154,6 +162,17 @@ class TextEditorControl : public WidgetControl, public TextBox {
     int before = buffer.length();
     buffer.insertBytes(start, text);
     editor_->insert_position(start + (buffer.length() - before));
+    trimOldest();
+    editor_->show_insert_position();
+  }
+  void clearLineToCaret() override {
+    GrowingBuffer& buffer = editor_->text();
+    int start = editor_->insert_position();
+    int end = start;
+    if (buffer.selected()) buffer.selection_position(&start, &end);
+    const int lineStart = buffer.line_start(start);
+    buffer.remove(lineStart, end);
+    editor_->insert_position(lineStart);
     editor_->show_insert_position();
   }
 
@@ -161,6 +180,22 @@ class TextEditorControl : public WidgetControl, public TextBox {
   void userActed() override {}
 
  private:
+  // The display moves the caret and the selection with the text it drops.
+  void trimOldest() {
+    GrowingBuffer& buffer = editor_->text();
+    auto lineStart = [&](std::size_t pos) {
+      return static_cast<std::size_t>(buffer.line_start(static_cast<int>(pos)));
+    };
+    const std::size_t count = OutputTrimCount(static_cast<std::size_t>(buffer.length()), lineStart);
+    // A cut within a line keeps the whole character that it would split.
+    const int cut = buffer.utf8_align(static_cast<int>(count));
+    if (cut <= 0) return;
+    // Dropped output is not kept for undo: that copy would be as large as what it frees.
+    buffer.canUndo(0);
+    buffer.remove(0, cut);
+    buffer.canUndo(1);
+  }
+
   TextEditor* editor_;
 };
 
@@ -393,7 +428,6 @@ std::unique_ptr<WidgetControl> CreateControl(WindowBase& window, const ControlSp
     case Kind::MultiLineText: {
       auto* editor = Make<TextEditor>(at);
       ApplyTextFont(*editor, spec);
-      editor->setFace(editor->textfont(), editor->textsize(), editor->textcolor());
       return std::make_unique<TextEditorControl>(window, spec, editor);
     }
     case Kind::ListBox: {

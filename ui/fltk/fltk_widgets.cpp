@@ -409,7 +409,7 @@ int DriveChoice::handle(int event) {
 // --- Text editor ---------------------------------------------------------------------------
 
 void GrowingBuffer::insertBytes(int pos, std::string_view bytes) {
-  // The buffer cannot hold NUL characters; the rest goes in unchanged, bare CRs included.
+  // The buffer cannot hold NUL characters; the rest goes in unchanged.
   std::string text(bytes);
   text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
   Room room = RoomFor(length(), text.size(), mPreferredGapSize);
@@ -432,32 +432,22 @@ GrowingBuffer::Room GrowingBuffer::RoomFor(int length, std::size_t adding, int p
 TextEditor::TextEditor(int x, int y, int w, int h) : Guarded<Fl_Text_Editor>(x, y, w, h) {
   buffer(&store);
   when(FL_WHEN_NEVER);
-  setFace(textfont(), textsize(), textcolor());
-  store.add_modify_callback(KeepStyles, this);
+  wrapAtWidth(w);
 }
 
-TextEditor::~TextEditor() { store.remove_modify_callback(KeepStyles, this); }
-
-void TextEditor::setFace(Fl_Font font, int size, Fl_Color colour) {
-  textfont(font);
-  textsize(size);
-  textcolor(colour);
-  table_[0] = {colour, font, size, 0};       // 'A': text
-  table_[1] = {color(), font, size, 0};      // 'B': carriage return, drawn in the background
-  highlight_data(&styles, table_, 2, 'A', nullptr, nullptr);
+// Wrapping at a pixel width rather than at the widget's bounds: at its bounds, FLTK counts the
+// lines of the whole text again at every edit, and appending output grows slower the more
+// the box holds. The width is the text area's beside the vertical scroll bar.
+void TextEditor::wrapAtWidth(int width) {
+  constexpr int kTextMargins = 8;  // FLTK's left and right margins of the text, and a spare pixel
+  const int textWidth = width - Fl::box_dw(box()) - scrollbar_width() - kTextMargins;
+  wrap_mode(WRAP_AT_PIXEL, std::max(1, textWidth));
 }
 
-void TextEditor::KeepStyles(int pos, int inserted, int deleted, int, const char*, void* self) {
-  auto* editor = static_cast<TextEditor*>(self);
-  if (deleted > 0) editor->styles.remove(pos, pos + deleted);
-  if (inserted <= 0) return;
-  // Only the inserted bytes are read, so appending stays proportional to what is added.
-  char* added = editor->store.text_range(pos, pos + inserted);
-  std::string style(added, static_cast<std::size_t>(inserted));
-  free(added);
-  std::transform(style.begin(), style.end(), style.begin(),
-                 [](char c) { return c == '\r' ? 'B' : 'A'; });
-  editor->styles.insertBytes(pos, style);
+void TextEditor::resize(int x, int y, int w, int h) {
+  const bool widthChanged = w != this->w();
+  Guarded<Fl_Text_Editor>::resize(x, y, w, h);
+  if (widthChanged) wrapAtWidth(w);
 }
 
 int TextEditor::handle(int event) {

@@ -183,29 +183,24 @@ class GrowingBuffer : public Fl_Text_Buffer {
   static Room RoomFor(int length, std::size_t adding, int preferredGap);
 };
 
-// Holds the editor's buffers in a base class, so they outlive the display's own destructor,
-// which still detaches from them.
+// Holds the editor's buffer in a base class, so it outlives the display's own destructor,
+// which still detaches from it.
 struct BufferHolder {
   GrowingBuffer store;
-  GrowingBuffer styles;  // one style byte per text byte
 };
 
-// The multi-line text box. The tool rewrites its progress line with bare carriage returns,
-// which the font would show as a box: the text keeps them, and they are drawn as blanks.
+// The multi-line text box. Long lines wrap at the box's width, so only the vertical scroll
+// bar is ever needed, as in a multi-line text box on Windows.
 class TextEditor : private BufferHolder, public Guarded<Fl_Text_Editor> {
  public:
   TextEditor(int x, int y, int w, int h);
-  ~TextEditor() override;
   GrowingBuffer& text() { return store; }
-  GrowingBuffer& styleBytes() { return styles; }
-  void setFace(Fl_Font font, int size, Fl_Color colour);
   // Tab moves to the next control, as in a multi-line text box on Windows.
   int handle(int event) override;
+  void resize(int x, int y, int w, int h) override;
 
  private:
-  static void KeepStyles(int pos, int inserted, int deleted, int restyled, const char* gone,
-                         void* self);
-  Style_Table_Entry table_[2];
+  void wrapAtWidth(int width);
 };
 
 }  // namespace ui::fltk

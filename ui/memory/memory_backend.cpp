@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "ui/filesystem.h"
+#include "ui/output_filter.h"
 
 namespace ui {
 
@@ -164,6 +165,25 @@ void MemoryText::replaceSelection(std::string_view text) {
   text_.replace(start_, length_, text);
   start_ += text.size();
   length_ = 0;
+  if (spec_.kind == Kind::MultiLineText) trimOldest();
+}
+
+void MemoryText::clearLineToCaret() {
+  start_ = std::min(start_, text_.size());
+  length_ = std::min(length_, text_.size() - start_);
+  const size_t lineStart = LineStart(text_, start_);
+  text_.erase(lineStart, start_ + length_ - lineStart);
+  start_ = lineStart;
+  length_ = 0;
+}
+
+void MemoryText::trimOldest() {
+  size_t cut = OutputTrimCount(text_.size(), [this](size_t pos) { return LineStart(text_, pos); });
+  // A cut within a line keeps the whole character that it would split.
+  while (cut > 0 && (static_cast<unsigned char>(text_[cut]) & 0xC0) == 0x80) --cut;
+  if (cut == 0) return;
+  text_.erase(0, cut);
+  start_ = start_ > cut ? start_ - cut : 0;
 }
 
 void MemoryText::select(size_t start, size_t length) {

@@ -126,12 +126,16 @@ class MemoryText : public MemoryControl, public TextBox {
   std::string text() const override { return text_; }
   void setText(std::string_view text) override;
   void replaceSelection(std::string_view text) override;
+  void clearLineToCaret() override;
   // For tests: the user moves the caret or selects text.
   void select(size_t start, size_t length);
   size_t caret() const { return start_ + length_; }
   int assignments() const { return assignments_; }
 
  private:
+  // Output past the multi-line box's limit drops the oldest text.
+  void trimOldest();
+
   std::string text_;
   size_t start_ = 0;
   size_t length_ = 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "exec/codepage.h"
+#include "ui/output_filter.h"
 #include "ui/win32/win32_text.h"
 #include "ui/win32/win32_window.h"
 
@@ -163,6 +164,16 @@ class TextControl : public NativeControl, public TextBox {
   void replaceSelection(std::string_view text) override {
     const std::string ansi = Ansi(text);
     send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(ansi.c_str()));
+    if (spec_.kind == Kind::MultiLineText) trimOldest();
+    send(EM_SCROLLCARET);
+  }
+  void clearLineToCaret() override {
+    DWORD start = 0;
+    DWORD end = 0;
+    send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    send(EM_SETSEL, LineStart(start), end);
+    send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+    send(EM_SCROLLCARET);
   }
 
  protected:
@@ -186,6 +197,39 @@ class TextControl : public NativeControl, public TextBox {
         break;
     }
     return callOriginal(msg, wp, lp);
+  }
+
+ private:
+  // Where the line that pos is in starts. The control's rows are its wrapped lines: a row
+  // whose predecessor ends in a line break (the row's text stops short of the next row) starts
+  // a line; one that the width wrapped continues the line before.
+  DWORD LineStart(DWORD pos) const {
+    LRESULT row = send(EM_LINEFROMCHAR, pos);
+    LRESULT rowStart = send(EM_LINEINDEX, static_cast<WPARAM>(row));
+    while (row > 0) {
+      const LRESULT before = send(EM_LINEINDEX, static_cast<WPARAM>(row - 1));
+      if (before + send(EM_LINELENGTH, static_cast<WPARAM>(before)) < rowStart) break;
+      --row;
+      rowStart = before;
+    }
+    return rowStart < 0 ? 0 : static_cast<DWORD>(rowStart);
+  }
+
+  // The control keeps the caret and the selection where they were in the text it keeps.
+  void trimOldest() {
+    const LRESULT length = send(WM_GETTEXTLENGTH);
+    auto lineStart = [this](std::size_t pos) {
+      return static_cast<std::size_t>(LineStart(static_cast<DWORD>(pos)));
+    };
+    const std::size_t cut = OutputTrimCount(static_cast<std::size_t>(length), lineStart);
+    if (cut == 0) return;
+    DWORD start = 0;
+    DWORD end = 0;
+    send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const DWORD dropped = static_cast<DWORD>(cut);
+    send(EM_SETSEL, 0, dropped);
+    send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+    send(EM_SETSEL, start > dropped ? start - dropped : 0, end > dropped ? end - dropped : 0);
   }
 };
 
