@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   Latency latency;
   Fl::add_timeout(0.05, Latency::Tick, &latency);
   const auto start = Clock::now();
-  exec::ExecAndCapture("telvo-test-writer flood " + std::to_string(seconds * 1000), box, nullptr,
+  exec::ExecAndCapture({"telvo-test-writer", "flood", std::to_string(seconds * 1000)}, box, nullptr,
                        exec::RunContext{app::ApplicationDirectory(), backend.get()});
   const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
   Fl::remove_timeout(Latency::Tick, &latency);
