@@ -58,6 +58,13 @@ std::string MultiFlashCommand(std::string_view port, const RomOptions& options) 
   return command;
 }
 
+std::string RomFixCommand(std::string_view fix, std::string_view romPath, std::string_view outDir) {
+  std::string command = "ucon64 ";
+  command += fix;
+  command += " " + QuotePath(romPath) + " -o=" + QuotePath(outDir);
+  return command;
+}
+
 std::string SramCommand(std::string_view slot, std::string_view port, std::string_view fileName,
                         std::string_view directory) {
   // The file is quoted like every other path: unquoted, a name with a blank would reach the

@@ -46,7 +46,7 @@ TEST(QuotePath, EnclosesThePathAndEscapesNothingElse) {
   for (const Case& c : cases) EXPECT_EQ(exec::QuotePath(c.path), c.quoted) << c.path;
 }
 
-TEST(ToolCommands, BuildTheFourCommandLinesExactly) {
+TEST(ToolCommands, BuildEachCommandLineExactly) {
   struct Case {
     const char* name;
     std::string command;
@@ -75,6 +75,11 @@ TEST(ToolCommands, BuildTheFourCommandLinesExactly) {
        "ucon64 --xmd TEMP.BIN --port=0x378 "},
       {"multi flash, some flags", exec::MultiFlashCommand("3bc", some),
        "ucon64 --xmd TEMP.BIN --port=0x3bc --chk --gen "},
+      {"rom fix, copy into the scratch folder",
+       exec::RomFixCommand("--1991", "/my roms/a.bin", "/opt/telvo/telvo-prep/1/1991"),
+       "ucon64 --1991 \"/my roms/a.bin\" -o=\"/opt/telvo/telvo-prep/1/1991\""},
+      {"rom fix, Windows paths", exec::RomFixCommand("--chk", "C:\\Roms\\b.bin", "C:\\T\\chk"),
+       "ucon64 --chk \"C:\\Roms\\b.bin\" -o=\"C:\\T\\chk\""},
       {"sram, quoted full path", exec::SramCommand("2", "378", "save.srm", "C:\\Saves"),
        "ucon64 --xmdb=2 --port=0x378 \"C:\\Saves" + sep + "save.srm\" -o=\"C:\\Saves\""},
       {"sram, blanks in name and directory",
