@@ -133,8 +133,11 @@ TEST(RomPreparation, SeveralRomsOfEqualNamesArePreparedApartThenCombined) {
     FormRig rig;
     fs::create_directories(rig.data().path() / "usa");
     fs::create_directories(rig.data().path() / "my europe");
-    const std::string a = rig.writeRom("usa/game.bin", "AMERICAN GAME", 20000);
-    const std::string b = rig.writeRom("my europe/game.bin", "EUROPEAN GAME", 3000);
+    rig.writeRom("usa/game.bin", "AMERICAN GAME", 20000);
+    rig.writeRom("my europe/game.bin", "EUROPEAN GAME", 3000);
+    // As the list holds them: joined with the platform's separator.
+    const std::string a = (rig.data().path() / "usa" / "game.bin").string();
+    const std::string b = (rig.data().path() / "my europe" / "game.bin").string();
     rig.queue(a);
     rig.queue(b);
     Tick(rig, f);
