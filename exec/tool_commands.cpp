@@ -55,6 +55,12 @@ CommandLine MultiFlashCommand(std::string_view port, const RomOptions& options) 
   return command;
 }
 
+CommandLine RomFixCommand(std::string_view fix, std::string_view romPath, std::string_view outDir) {
+  CommandLine command;
+  command.add(kTool).add(fix).addPath("", romPath).addPath("-o=", outDir);
+  return command;
+}
+
 CommandLine SramCommand(std::string_view slot, std::string_view port, std::string_view fileName,
                         std::string_view directory) {
   // A bare name would make the tool send or overwrite a file of that name in the application

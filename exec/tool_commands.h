@@ -1,4 +1,4 @@
-// The four ucon64 command lines the program builds, piece by piece and exactly as the tool
+// The ucon64 command lines the program builds, piece by piece and exactly as the tool
 // expects them. Each piece is one argument of the tool, whatever it holds: nothing in a path or
 // the port text can split it or start another option. Nothing is trimmed or checked.
 #pragma once
@@ -29,6 +29,9 @@ CommandLine SingleFlashCommand(std::string_view romPath, std::string_view port,
 CommandLine MultiBuildCommand(std::string_view size, const std::vector<std::string>& romPaths,
                               std::string_view appDir);
 CommandLine MultiFlashCommand(std::string_view port, const RomOptions& options);
+// One ROM fix ("--1991", "--pad" or "--chk") made by the tool on romPath: it writes the fixed
+// copy, named like the ROM, into outDir and leaves the ROM itself alone.
+CommandLine RomFixCommand(std::string_view fix, std::string_view romPath, std::string_view outDir);
 // The file goes to the tool as its full path, the directory joined with the name: the tool
 // opens it as given, relative to its own working directory, and ignores -o= for it.
 CommandLine SramCommand(std::string_view slot, std::string_view port, std::string_view fileName,

@@ -1,11 +1,16 @@
 #include "flash/flash_job.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/paths.h"
 #include "exec/process.h"
 #include "exec/tool_commands.h"
+#include "flash/multi_check.h"
+#include "flash/rom_prep.h"
+#include "flash/scratch_folder.h"
 #include "ui/filesystem.h"
 
 namespace flash {
@@ -16,6 +21,7 @@ namespace {
 // the flash command names it without a path. Windows would accept it in any letter case; on
 // Linux only this spelling names the same file, so every step here uses it.
 constexpr std::string_view kImage = "TEMP.BIN";
+constexpr std::string_view kLoader = "multigam.bin";
 
 constexpr std::string_view kNoImageLine =
     "No multi-game image was built; nothing was written to the cartridge.";
@@ -27,27 +33,77 @@ exec::RomOptions RomOptionsOf(ui::Window& w) {
 
 std::string Port(ui::Window& w) { return w.get<ui::TextBox>("Text2").text(); }
 
+// Runs what has to run however the job ends.
+class AtExit {
+ public:
+  explicit AtExit(std::function<void()> run) : run_(std::move(run)) {}
+  ~AtExit() { run_(); }
+  AtExit(const AtExit&) = delete;
+  AtExit& operator=(const AtExit&) = delete;
+
+ private:
+  std::function<void()> run_;
+};
+
+// The files to hand on to the flash or the build: the ROMs themselves when no fix is ticked,
+// otherwise their fixed copies in scratch; nullopt when the copies could not be made.
+std::optional<std::vector<std::string>> Prepared(exec::JobHost& host,
+                                                 const std::vector<std::string>& roms,
+                                                 ScratchFolder& scratch) {
+  const std::vector<std::string_view> fixes = FixesToRun(RomOptionsOf(host.form()));
+  if (fixes.empty()) return roms;
+  return PrepareRoms(host, roms, fixes, scratch);
+}
+
 void FlashSingle(exec::JobHost& host) {
   ui::Window& w = host.form();
   auto& paths = w.get<ui::ListBox>("List2");
   w.get<ui::ListBox>("List1").setListIndex(0);
   paths.setListIndex(0);
+  ScratchFolder scratch(ui::JoinPath(host.appDir(), kScratchFolderName));
+  const std::optional<std::vector<std::string>> files =
+      Prepared(host, {paths.item(paths.listIndex())}, scratch);
+  if (!files) return;
   const exec::CommandLine command =
-      exec::SingleFlashCommand(paths.item(paths.listIndex()), Port(w), RomOptionsOf(w));
+      exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w));
   host.ExecAndCapture(command, w.get<ui::TextBox>("Text3"), nullptr);
+}
+
+// Why the games cannot make one image that works, as lines for the output box; empty when
+// they can. The sizes are those of the files the build is given, after any padding.
+std::vector<std::string> ImageProblems(const std::vector<std::string>& roms,
+                                       const std::vector<std::string>& files, int sizeMbit) {
+  std::vector<QueuedGame> games;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::optional<std::uint64_t> size = RegularFileSize(files[i]);
+    if (!size) return {files[i] + " cannot be read; nothing was written to the cartridge."};
+    games.push_back({roms[i], *size});
+  }
+  return ImageSizeProblems(games, sizeMbit);
 }
 
 void FlashMulti(exec::JobHost& host) {
   ui::Window& w = host.form();
   auto& paths = w.get<ui::ListBox>("List2");
   auto& output = w.get<ui::TextBox>("Text3");
-  const std::string size = w.get<ui::OptionButton>("Option1").value() ? "64" : "32";
+  const bool large = w.get<ui::OptionButton>("Option1").value();
+  const std::string size = large ? "64" : "32";
 
   const std::string saved = app::CurrentDirectory();
   app::ChangeDirectory(host.appDir());
   const std::string image = ui::JoinPath(host.appDir(), kImage);
   // An image left from an earlier job must never reach the cartridge in place of this one.
   app::RemoveFile(image);
+  // Whether or not the build made an image, none is left behind, however the job ends.
+  const AtExit cleanUp([&] {
+    app::RemoveFile(image);
+    app::ChangeDirectory(saved);
+    auto& titles = w.get<ui::ListBox>("List1");
+    if (titles.listCount() > 0 && paths.listCount() > 0) {
+      titles.setListIndex(0);
+      paths.setListIndex(0);
+    }
+  });
 
   std::vector<std::string> roms;
   const int n = w.get<ui::ListBox>("List1").listCount();
@@ -55,24 +111,31 @@ void FlashMulti(exec::JobHost& host) {
     paths.setListIndex(i);
     roms.push_back(paths.item(paths.listIndex()));
   }
-  host.ExecAndCapture(exec::MultiBuildCommand(size, roms, host.appDir()), output, nullptr);
+
+  // The build reports success for an image that cannot work; whatever would make one stops
+  // the job before anything runs.
+  std::optional<std::string> problem = LoaderProblem(ui::JoinPath(host.appDir(), kLoader));
+  if (!problem) problem = GameCountProblem(roms.size());
+  if (problem) {
+    SayLine(host, *problem);
+    return;
+  }
+  ScratchFolder scratch(ui::JoinPath(host.appDir(), kScratchFolderName));
+  const std::optional<std::vector<std::string>> files = Prepared(host, roms, scratch);
+  if (!files) return;
+  const std::vector<std::string> tooLarge = ImageProblems(roms, *files, large ? 64 : 32);
+  if (!tooLarge.empty()) {
+    for (const std::string& line : tooLarge) SayLine(host, line);
+    return;
+  }
+  host.ExecAndCapture(exec::MultiBuildCommand(size, *files, host.appDir()), output, nullptr);
 
   // Without an image the flash command would read the cartridge into TEMP.BIN instead of
   // writing it; say so rather than run it. Port and options are read after the build.
   if (app::FileExists(image)) {
     host.ExecAndCapture(exec::MultiFlashCommand(Port(w), RomOptionsOf(w)), output, nullptr);
   } else {
-    output.replaceSelection(std::string(kNoImageLine) + std::string(exec::kOutputLineEnd));
-  }
-
-  // Whether or not the build made an image, none is left behind.
-  app::RemoveFile(image);
-  app::ChangeDirectory(saved);
-
-  auto& titles = w.get<ui::ListBox>("List1");
-  if (titles.listCount() > 0 && paths.listCount() > 0) {
-    titles.setListIndex(0);
-    paths.setListIndex(0);
+    SayLine(host, kNoImageLine);
   }
 }
 
@@ -89,9 +152,7 @@ void Command4_Click(exec::JobHost& host) {
   for (int i = 0; i < paths.listCount(); ++i) {
     const std::string path = paths.item(i);
     if (app::KindOfEntry(path) == app::EntryKind::RegularFile) continue;
-    host.form().get<ui::TextBox>("Text3").replaceSelection(
-        path + " is missing or not a regular file; nothing was written to the cartridge." +
-        std::string(exec::kOutputLineEnd));
+    SayLine(host, path + " is missing or not a regular file; nothing was written to the cartridge.");
     missing = true;
   }
   if (missing) return;

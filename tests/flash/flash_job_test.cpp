@@ -41,11 +41,12 @@ TEST_F(FlashJob, AnEmptyListRunsNothingAndLeavesTheOutputAlone) {
 TEST_F(FlashJob, OneEntryIsWrittenDirectlyInTheCurrentDirectory) {
   const std::string rom = rig.writeRom("my game.bin", "MY GAME", 4096);
   queue({"my game.bin"});
+  rig.main().userClick("Check2");  // no fix ticked: nothing to prepare
   fs::current_path(rig.data().path());
   flash();
   const auto runs = rig.runs();
   ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(runs[0].args, (Args{"--xmd", rom, "--port=0x378", "--chk", "--gen"}));
+  EXPECT_EQ(runs[0].args, (Args{"--xmd", rom, "--port=0x378", "--gen"}));
   EXPECT_EQ(runs[0].cwd, rig.data().str());
   EXPECT_EQ(runs[0].home, rig.appDir().str());
   EXPECT_EQ(fs::current_path(), rig.data().path());
@@ -67,10 +68,11 @@ TEST_F(FlashJob, FlagsFollowThePortInFixedOrderWhateverOrderTheyWereTicked) {
   rig.main().get<ui::TextBox>("Text2").setText("2bc");
   flash();
   const auto runs = rig.runs();
-  ASSERT_EQ(runs.size(), 2u);
+  ASSERT_EQ(runs.size(), 5u) << "the second flash is prepared by three fixes";
   EXPECT_EQ(runs[0].args, (Args{"--xmd", rig.data().file("a.bin"), "--port=0x378"}));
-  EXPECT_EQ(runs[1].args, (Args{"--xmd", rig.data().file("a.bin"), "--port=0x2bc", "--1991",
-                                "--chk", "--gen", "--pad"}));
+  const fs::path copy = rig.appDir().path() / "telvo-prep" / "1" / "chk" / "a.bin";
+  EXPECT_EQ(runs[4].args, (Args{"--xmd", copy.string(), "--port=0x2bc", "--1991", "--chk",
+                                "--gen", "--pad"}));
 }
 
 TEST_F(FlashJob, SeveralEntriesAreBuiltInListOrderAtTheChosenSizeThenWritten) {
@@ -81,6 +83,7 @@ TEST_F(FlashJob, SeveralEntriesAreBuiltInListOrderAtTheChosenSizeThenWritten) {
   rig.writeRom("b.bin", "BRAVO", 20000);
   rig.writeRom("a b.bin", "ALPHA", 16384);
   queue({"b.bin", "a b.bin", "b.bin"});
+  rig.main().userClick("Check2");  // no fix ticked: the ROMs go to the build as they are
   size_t seen = 0;
   for (const auto& c : cases) {
     auto& o1 = rig.main().get<ui::OptionButton>("Option1");
@@ -97,7 +100,7 @@ TEST_F(FlashJob, SeveralEntriesAreBuiltInListOrderAtTheChosenSizeThenWritten) {
                                 rig.data().file("a b.bin"), rig.data().file("b.bin"), "TEMP.BIN",
                                 "-o=" + rig.appDir().str()}));
     EXPECT_EQ(build.cwd, rig.appDir().str());
-    EXPECT_EQ(runs[seen + 1].args, (Args{"--xmd", "TEMP.BIN", "--port=0x378", "--chk", "--gen"}));
+    EXPECT_EQ(runs[seen + 1].args, (Args{"--xmd", "TEMP.BIN", "--port=0x378", "--gen"}));
     EXPECT_EQ(runs[seen + 1].cwd, rig.appDir().str());
     EXPECT_EQ(fs::current_path(), rig.data().path()) << "the directory is restored";
     EXPECT_FALSE(fs::exists(image()));
@@ -112,6 +115,7 @@ TEST_F(FlashJob, TheCartridgeHoldsTheLoaderAndTheGamesAfterAMultiGameFlash) {
   const std::string a = rig.writeRom("a.bin", "ALPHA", 16384);
   const std::string b = rig.writeRom("b.bin", "BRAVO", 16384);
   queue({"a.bin", "b.bin"});
+  rig.main().userClick("Check2");  // unfixed, so the games are found on the cartridge as they are
   flash();
   const std::string loader = ReadBytes(rig.appDir().path() / "multigam.bin");
   const std::string cart = CartridgeFile(rig);
@@ -121,20 +125,19 @@ TEST_F(FlashJob, TheCartridgeHoldsTheLoaderAndTheGamesAfterAMultiGameFlash) {
   EXPECT_NE(cart.find(ReadBytes(b)), std::string::npos);
 }
 
-TEST_F(FlashJob, AStaleImageIsNeverWrittenAndAFailedBuildWritesNothing) {
+TEST_F(FlashJob, AStaleImageIsNeverWrittenAndGoesAlsoWhenTheJobStopsEarly) {
   rig.writeRom("a.bin", "ALPHA");
   rig.writeRom("b.bin", "BRAVO");
   queue({"a.bin", "b.bin"});
   WriteBytes(image(), "an image from an earlier job");
-  fs::remove(rig.appDir().path() / "multigam.bin");  // the build cannot make an image now
+  fs::remove(rig.appDir().path() / "multigam.bin");  // the job stops before the build now
+  fs::current_path(rig.data().path());
   flash();
-  const auto runs = rig.runs();
-  ASSERT_EQ(runs.size(), 1u) << "only the build ran";
-  EXPECT_EQ(runs[0].args[1], "--multi=64");
+  EXPECT_TRUE(rig.runs().empty());
   EXPECT_FALSE(fs::exists(image()));
-  EXPECT_NE(rig.output().find("No multi-game image was built; nothing was written to the cartridge."),
-            std::string::npos);
   EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-sim-flash.bin"));
+  EXPECT_EQ(fs::current_path(), rig.data().path()) << "the directory is restored";
+  EXPECT_EQ(rig.main().get<ui::ListBox>("List2").listIndex(), 0);
 }
 
 // A queued file that has gone, or was replaced by a folder, stops the job before any run: the
@@ -179,6 +182,7 @@ TEST_F(FlashJob, AQueuedFileThatIsGoneOrNoRegularFileRunsNothingAndIsNamed) {
 TEST_F(FlashJob, NoSecondJobStartsWhileOneRunsAndAClosePostponesUntilItEnds) {
   rig.writeRom("a.bin", "ALPHA", 2u << 20);
   queue({"a.bin"});
+  rig.main().userClick("Check2");  // one run: the flash itself, no fix to prepare
   // Slow the simulated transfer so the user acts while the tool runs.
   config::SetEnvironmentVariable("TELVO_SIM_KBPS", "8000");
   std::vector<bool> refused;

@@ -56,6 +56,15 @@ void FormRig::browseData() {
   main().get<ui::FileList>("File1").setPath(data_.str());
 }
 
+void FormRig::queue(const fs::path& file) {
+  const std::string folder = file.parent_path().string();
+  main().userOpenDirectory("Dir1", folder);
+  auto& files = main().get<ui::FileList>("File1");
+  files.setPath(folder);
+  for (int i = 0; i < files.listCount(); ++i)
+    if (files.item(i) == file.filename().string()) main().userDoubleClick("File1", i);
+}
+
 std::string CartridgeFile(const FormRig& rig) {
   return ReadBytes(rig.appDir().path() / "telvo-sim-flash.bin");
 }

@@ -3,6 +3,7 @@
 // run is recorded in a log (argv, working directory, UCON64_HOME).
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ class FormRig {
   std::string writeRom(const std::string& name, const std::string& title, size_t size = 1024);
   // Opens the data folder in the main window's browser and lists its files as they are now.
   void browseData();
+  // Queues file (in any folder) as the user does: opens its folder, double-clicks it.
+  void queue(const std::filesystem::path& file);
 
  private:
   CurrentDirGuard cwd_;

@@ -1,0 +1,36 @@
+// What the tool's multi-game build needs to make an image that works, checked before it runs:
+// with a wrong loader it builds an image for another console, and games that do not fit are
+// cut or dropped, each time reporting success. An image like that must never be flashed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace flash {
+
+inline constexpr std::uint64_t kLoaderSize = 128 * 1024;
+inline constexpr std::size_t kMaxGames = 31;
+// Each game starts at a multiple of this in the image.
+inline constexpr std::uint64_t kGameAlignment = 16 * 1024;
+
+// The output box's line saying why the loader at path cannot serve a Genesis build (missing,
+// not 128 KiB, no Genesis header); nullopt when it can.
+std::optional<std::string> LoaderProblem(std::string_view path);
+
+// The line saying that count games are too many for one image; nullopt when they are not.
+std::optional<std::string> GameCountProblem(std::size_t count);
+
+struct QueuedGame {
+  std::string name;    // as the user knows it: the queued path
+  std::uint64_t size;  // of the file the build is given
+};
+
+// The lines saying that the loader and games, each padded to kGameAlignment, exceed an image of
+// sizeMbit: the total excess, then each game that lies wholly or partly past the end and by
+// how much. Empty when they fit.
+std::vector<std::string> ImageSizeProblems(const std::vector<QueuedGame>& games, int sizeMbit);
+
+}  // namespace flash

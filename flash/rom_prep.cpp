@@ -1,0 +1,73 @@
+#include "flash/rom_prep.h"
+
+#include "app/paths.h"
+#include "exec/process.h"
+#include "flash/scratch_folder.h"
+#include "ui/filesystem.h"
+
+namespace flash {
+
+std::vector<std::string_view> FixesToRun(const exec::RomOptions& options) {
+  std::vector<std::string_view> fixes;
+  if (options.fixUnlicensed == 1) fixes.push_back("--1991");
+  if (options.padRom == 1) fixes.push_back("--pad");
+  if (options.fixChecksum == 1) fixes.push_back("--chk");
+  return fixes;
+}
+
+ScratchFolder::~ScratchFolder() {
+  if (created_) RemoveFolderTree(path_);
+}
+
+bool ScratchFolder::create() {
+  // Marked before the attempt: whatever a failed attempt left is removed all the same.
+  created_ = true;
+  return CreateEmptyFolder(path_);
+}
+
+std::string_view FileNameOf(std::string_view path) {
+#ifdef _WIN32
+  const std::size_t cut = path.find_last_of("\\/:");
+#else
+  const std::size_t cut = path.rfind('/');
+#endif
+  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+void SayLine(exec::JobHost& host, std::string_view line) {
+  host.form().get<ui::TextBox>("Text3").replaceSelection(std::string(line) +
+                                                         std::string(exec::kOutputLineEnd));
+}
+
+std::optional<std::vector<std::string>> PrepareRoms(exec::JobHost& host,
+                                                    const std::vector<std::string>& roms,
+                                                    const std::vector<std::string_view>& fixes,
+                                                    ScratchFolder& scratch) {
+  auto& output = host.form().get<ui::TextBox>("Text3");
+  const auto cannotMake = [&](const std::string& folder) {
+    SayLine(host, "The folder " + folder +
+                      " for the fixed copies cannot be made; nothing was written to the "
+                      "cartridge.");
+    return std::nullopt;
+  };
+  if (!scratch.create()) return cannotMake(scratch.path());
+  std::vector<std::string> prepared;
+  for (std::size_t i = 0; i < roms.size(); ++i) {
+    const std::string entry = ui::JoinPath(scratch.path(), std::to_string(i + 1));
+    if (!CreateEmptyFolder(entry)) return cannotMake(entry);
+    std::string file = roms[i];
+    for (std::string_view fix : fixes) {
+      // Each fix writes into a folder of its own: the copy it starts from is never the name
+      // it writes, so the tool renames nothing, and a copy there is surely this run's.
+      const std::string folder = ui::JoinPath(entry, fix.substr(2));
+      if (!CreateEmptyFolder(folder)) return cannotMake(folder);
+      host.ExecAndCapture(exec::RomFixCommand(fix, file, folder), output, nullptr);
+      const std::string copy = ui::JoinPath(folder, FileNameOf(file));
+      if (app::KindOfEntry(copy) == app::EntryKind::RegularFile) file = copy;
+    }
+    prepared.push_back(file);
+  }
+  return prepared;
+}
+
+}  // namespace flash

@@ -1,0 +1,57 @@
+// The ROM fixes ("Fix unlicensed games", "Pad ROM", "Fix checksum") made before a flash: the
+// tool writes a fixed copy of each queued ROM into a scratch folder of the application
+// directory, one run per fix, and the copies are what gets flashed or combined. The user's ROM
+// files are never written.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exec/job_host.h"
+#include "exec/tool_commands.h"
+
+namespace flash {
+
+// The scratch folder's name in the application directory.
+inline constexpr std::string_view kScratchFolderName = "telvo-prep";
+
+// The ticked fixes as the tool's actions, in the order they run: the checksum last, so that it
+// covers the bytes the other two wrote.
+std::vector<std::string_view> FixesToRun(const exec::RomOptions& options);
+
+// The scratch folder of one job. create() makes it empty; it goes, with everything in it, when
+// the object does, so that no way out of the job leaves copies behind.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(std::string path) : path_(std::move(path)) {}
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  bool create();
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  bool created_ = false;
+};
+
+// Makes the scratch folder empty and runs fixes on every ROM: entry i (from 1) in sub-folder "i" of the scratch folder, so that
+// equal file names from different folders cannot collide, and each fix in a folder of its own
+// named after it. A run that leaves no copy is followed by the next one on the previous file.
+// The result holds, per ROM, its last copy, or the ROM itself when no run left one; nullopt
+// (with a line in the output box saying why) when a folder could not be made.
+std::optional<std::vector<std::string>> PrepareRoms(exec::JobHost& host,
+                                                    const std::vector<std::string>& roms,
+                                                    const std::vector<std::string_view>& fixes,
+                                                    ScratchFolder& scratch);
+
+// The file name of path: what follows its last separator.
+std::string_view FileNameOf(std::string_view path);
+
+// Puts one line of the program's own into the output box, where the tool's output goes.
+void SayLine(exec::JobHost& host, std::string_view line);
+
+}  // namespace flash
