@@ -78,7 +78,9 @@ std::string FlattenCommandLine(const CommandLine& line) {
     }
     text += ' ';
     std::size_t from = line.quoteFrom_[i];
+    // A blank outside the quotes would end the argument there: quote it from its start then.
     if (from == kNoQuote && (arg.empty() || HasBlank(arg))) from = 0;
+    if (from != kNoQuote && HasBlank(std::string_view(arg).substr(0, from))) from = 0;
     if (from == kNoQuote) {
       AppendEscaped(text, arg, /*beforeQuote=*/false);
       continue;

@@ -67,6 +67,14 @@ TEST(FlattenCommandLine, TheCRuntimeSplitsTheLineBackIntoTheSameArguments) {
   }
 }
 
+// A path's prefix with a blank in it: the whole argument goes in quotes.
+TEST(FlattenCommandLine, APrefixWithABlankQuotesTheWholeArgument) {
+  exec::CommandLine line;
+  line.add("ucon64").addPath("-o= x\\", "C:\\").addPath("\t", "");
+  EXPECT_EQ(exec::FlattenCommandLine(line), R"(ucon64 "-o= x\C:\\" ")" "\t\"");
+  EXPECT_EQ(SplitLikeCrt(exec::FlattenCommandLine(line), CrtRuntime::kNewer), line.args());
+}
+
 // The program name is read by other rules: quotes only group, nothing is escaped.
 TEST(FlattenCommandLine, ProgramNameIsQuotedOnlyWhenItHoldsABlank) {
   struct Case {
