@@ -108,6 +108,7 @@ kind() { stat -c %F "$1" 2>/dev/null; }
 
 ini_pass=0
 for name in "${ini_rows[@]}"; do
+  [[ $name =~ ${TELVO_HOSTILE_ONLY:-.} ]] || continue
   total=$((total + 1))
   app=$work/ini-$name
   new_app "$app"
@@ -174,6 +175,7 @@ link_zero() { ln -s /dev/zero "$1"; }
 rom_pass=0
 after_start=queue_and_flash
 for name in "${rom_rows[@]}"; do
+  [[ $name =~ ${TELVO_HOSTILE_ONLY:-.} ]] || continue
   total=$((total + 1))
   app=$work/rom-$name data=$work/rom-$name/data
   new_app "$app"; mkdir -p "$data"
