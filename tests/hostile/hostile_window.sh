@@ -102,7 +102,7 @@ ini all_set          'printf "FixUnl = 1\r\nFixChk = 1\r\nEnforce = 1\r\nPad = 1
 ini is_directory     'mkdir "$1"'                                'echo keep:directory'
 ini is_fifo          'mkfifo "$1"'                               'echo keep:fifo'
 ini is_dev_zero_link 'ln -s /dev/zero "$1"'                      'echo keep:symlink'
-ini dangling_link    'ln -s "$1.gone" "$1"'                      'echo keep:symlink'
+ini dangling_link    'ln -s "$1.gone" "$1"'                      'seven 0 1 1 0 378 0'
 
 kind() { stat -c %F "$1" 2>/dev/null; }
 
