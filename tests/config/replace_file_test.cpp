@@ -14,7 +14,16 @@
 #endif
 
 #ifndef _WIN32
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <iostream>
+#include <random>
+
+#include "config/settings.h"
 #endif
 
 namespace {
@@ -128,6 +137,49 @@ TEST(ReplaceFile, TwoWritersSavingAtOnceNeverLeaveAShortOrEmptyFile) {
     EXPECT_TRUE(bytes == contents[0] || bytes == contents[1]) << bytes.size() << " bytes";
   }
   EXPECT_EQ(Entries(dir), std::set<std::string>{"TELVO.INI"});
+}
+
+// The program killed at any moment of a save (here a child saving two versions of the settings
+// in turn, killed without warning 200 times) leaves TELVO.INI as one complete version or the
+// other, never short, empty or mixed.
+TEST(ReplaceFile, KilledWhileSavingLeavesTheOldOrTheNewSevenLines) {
+  TempDir dir;
+  const std::string target = dir.file("TELVO.INI");
+  config::SettingsValues changed;
+  changed.check[0] = changed.check[3] = 1;
+  changed.port = "3bc";
+  changed.option32 = true;
+  const std::string versions[] = {config::DefaultSettingsText(), config::FormatSettings(changed)};
+  ASSERT_NE(versions[0], versions[1]);
+  WriteBytes(target, versions[0]);
+
+  std::mt19937 random(20261208);  // the same moments on every run
+  std::uniform_int_distribution<int> delayMicroseconds(0, 3000);
+  int seen[2] = {0, 0};
+  int broken = 0;
+  for (int kill = 0; kill < 200; ++kill) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (unsigned i = 0;; ++i) ReplaceFile(target, versions[i % 2]);
+    }
+    usleep(static_cast<useconds_t>(delayMicroseconds(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    const std::string now = ReadBytes(target);
+    if (now == versions[0]) {
+      ++seen[0];
+    } else if (now == versions[1]) {
+      ++seen[1];
+    } else {
+      ++broken;
+      ADD_FAILURE() << "after kill " << kill << ": " << now.size() << " bytes";
+    }
+  }
+  std::cout << "killed 200 saves: " << seen[0] << " left the first version, " << seen[1]
+            << " the second, " << broken << " anything else\n";
+  EXPECT_EQ(broken, 0);
 }
 
 #endif  // _WIN32
