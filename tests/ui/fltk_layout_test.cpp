@@ -1,4 +1,4 @@
-// The FLTK backend's decisions that need no display: faces for the fonts, child order.
+// The FLTK backend's decisions that need no display: faces for the fonts, label texts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 
 #include "app/form1_layout.h"
 #include "ui/fltk/fltk_fonts.h"
-#include "ui/fltk/fltk_order.h"
 #include "ui/fltk/fltk_widgets.h"
 
 namespace {
@@ -54,42 +53,6 @@ TEST(FltkFaces, SizesAndFallback) {
   // Regular and bold never share a face.
   EXPECT_NE(ChooseFace(ui::kFont135, both).font, ChooseFace(ui::kFont135Bold, both).font);
   EXPECT_NE(ChooseFace(ui::kDefaultFont, both).font, ChooseFace(ui::kFont9Bold, both).font);
-}
-
-// FLTK moves the focus in child order, so flattening the children must give the tab order.
-void Flatten(const ui::WindowSpec& spec, std::string_view container,
-             std::vector<std::string>& focusable) {
-  for (const ui::ControlSpec* c : ui::fltk::ChildOrder(spec, container)) {
-    if (c->kind == ui::Kind::Frame) {
-      Flatten(spec, c->name, focusable);
-      continue;
-    }
-    if (c->tabIndex >= 0) focusable.emplace_back(c->name);
-  }
-}
-
-TEST(FltkChildOrder, FollowsTabIndexThroughFrames) {
-  const ui::WindowSpec& spec = app::Form1Spec();
-  std::vector<std::string> flattened;
-  Flatten(spec, "", flattened);
-
-  std::vector<const ui::ControlSpec*> byTab;
-  for (const ui::ControlSpec& c : spec.controls)
-    if (c.tabIndex >= 0) byTab.push_back(&c);
-  std::sort(byTab.begin(), byTab.end(),
-            [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-  std::vector<std::string> expected;
-  for (auto* c : byTab) expected.emplace_back(c->name);
-  EXPECT_EQ(flattened, expected);
-
-  // Everything is created exactly once.
-  std::size_t created = 0;
-  std::vector<std::string_view> containers{""};
-  for (const ui::ControlSpec& c : spec.controls)
-    if (c.kind == ui::Kind::Frame) containers.push_back(c.name);
-  for (std::string_view container : containers)
-    created += ui::fltk::ChildOrder(spec, container).size();
-  EXPECT_EQ(created, spec.controls.size());
 }
 
 TEST(FltkLabels, SpecialCharactersShowAsThemselves) {

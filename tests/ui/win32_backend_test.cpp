@@ -14,7 +14,6 @@
 #include "ui/logo.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_fonts.h"
-#include "ui/win32/win32_layout.h"
 #include "ui/win32/win32_window.h"
 
 namespace {
@@ -270,7 +269,7 @@ TEST(Win32ProgramWindows, BuildWithEveryControlAndTheirTabStops) {
       HWND h = native.nativeHandle(c.name);
       ASSERT_NE(h, nullptr);
       const bool stop = (GetWindowLongPtrA(h, GWL_STYLE) & WS_TABSTOP) != 0;
-      EXPECT_EQ(stop, ui::win32::TakesTabStop(row.spec, c));
+      EXPECT_EQ(stop, ui::TakesTabStop(row.spec, c));
       if (c.bounds.top >= row.spec.clientHeight) {
         EXPECT_FALSE(stop) << "off-screen";
       }

@@ -88,8 +88,8 @@ class MemoryWindow : public WindowBase {
 
   MemoryControl& memoryControl(std::string_view name);
   void raiseChange(std::string_view name) { raise(name, Event::Change); }
-  // Clears the other option buttons of container.
-  void selectOption(std::string_view container, const MemoryControl* selected);
+  // Clears the other option buttons of selected's container.
+  void selectOption(const MemoryControl& selected);
 
  protected:
   void nativeShow() override { visible_ = true; }
