@@ -71,6 +71,14 @@ struct ControlSpec {
   int maximum = 0;
 };
 
+// A value the window holds under a control's name without a visible control (see
+// ui/stored_values.h): a list box, check box or single-line text box.
+struct StoredSpec {
+  std::string_view name;
+  Kind kind;
+  std::string_view initial{};  // a text box's initial text
+};
+
 struct WindowSpec {
   std::string_view name;
   std::string_view caption;  // UTF-8
@@ -81,6 +89,7 @@ struct WindowSpec {
   bool hasIcon = false;      // the program's own icon
   Font defaultFont = kDefaultFont;
   std::span<const ControlSpec> controls;
+  std::span<const StoredSpec> stored{};
 
   const ControlSpec* find(std::string_view controlName) const {
     for (const ControlSpec& c : controls)

@@ -333,9 +333,7 @@ class ImageControl : public WidgetControl {
 
 template <class W>
 W* Make(const Placement& at) {
-  auto* w = new W(at.x, at.y, at.w, at.h);
-  w->setOffscreen(at.offscreen);
-  return w;
+  return new W(at.x, at.y, at.w, at.h);
 }
 
 Fl_Align LabelAlign(const ControlSpec& spec) {

@@ -16,7 +16,6 @@ struct Placement {
   int y = 0;
   int w = 0;
   int h = 0;
-  bool offscreen = false;  // entirely outside the window's client area
 };
 
 // What every FLTK control shares: the widget, and enabling it.

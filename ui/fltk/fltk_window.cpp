@@ -44,7 +44,7 @@ std::string Latin1Caption(std::string_view utf8) {
 
 Placement Place(const WindowSpec& spec, const ControlSpec& c) {
   const PixelRect r = PixelBounds(spec, c, kBaseDpi);
-  return {r.x, r.y, r.w, r.h, OutsideClient(spec, c)};
+  return {r.x, r.y, r.w, r.h};
 }
 
 void Detach(Fl_Widget& widget) {
@@ -136,7 +136,7 @@ void FltkWindow::setEnabled(bool on) {
     window_->deactivate();
 }
 
-Control& FltkWindow::control(std::string_view name) {
+Control& FltkWindow::nativeControl(std::string_view name) {
   auto it = controls_.find(name);
   if (it == controls_.end()) badControl(name);
   return *it->second;

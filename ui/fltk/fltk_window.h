@@ -18,13 +18,13 @@ class FltkWindow final : public WindowBase {
 
   bool enabled() const override;
   void setEnabled(bool on) override;
-  Control& control(std::string_view name) override;
 
   // The toolkit's window and a control's widget, for tests and the start-up benchmark.
   Fl_Double_Window& native() { return *window_; }
   Fl_Widget& widget(std::string_view name);
 
  protected:
+  Control& nativeControl(std::string_view name) override;
   void nativeShow() override;
   void nativeFocus() override;
   void nativeDestroy() override;

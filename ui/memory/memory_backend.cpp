@@ -237,7 +237,7 @@ MemoryWindow::~MemoryWindow() {
   all.erase(std::remove(all.begin(), all.end(), this), all.end());
 }
 
-Control& MemoryWindow::control(std::string_view name) { return memoryControl(name); }
+Control& MemoryWindow::nativeControl(std::string_view name) { return memoryControl(name); }
 
 MemoryControl& MemoryWindow::memoryControl(std::string_view name) {
   auto it = controls_.find(name);

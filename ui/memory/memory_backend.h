@@ -69,7 +69,6 @@ class MemoryWindow : public WindowBase {
 
   bool enabled() const override { return enabled_; }
   void setEnabled(bool on) override { enabled_ = on; }
-  Control& control(std::string_view name) override;
 
   bool visible() const { return visible_; }
   bool hasFocus() const { return backend_.activation().active() == this; }
@@ -92,6 +91,7 @@ class MemoryWindow : public WindowBase {
   void selectOption(const MemoryControl& selected);
 
  protected:
+  Control& nativeControl(std::string_view name) override;
   void nativeShow() override { visible_ = true; }
   void nativeFocus() override { ++focusCount_; }
   void nativeDestroy() override { visible_ = false; }

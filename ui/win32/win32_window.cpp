@@ -137,7 +137,7 @@ void Win32Window::setOwner(Window& owner) {
   SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(native->hwnd_));
 }
 
-Control& Win32Window::control(std::string_view name) {
+Control& Win32Window::nativeControl(std::string_view name) {
   auto it = controls_.find(name);
   if (it == controls_.end() || !it->second) badControl(name);
   return *it->second;
