@@ -55,6 +55,52 @@ TEST(FltkFaces, SizesAndFallback) {
   EXPECT_NE(ChooseFace(ui::kDefaultFont, both).font, ChooseFace(ui::kFont9Bold, both).font);
 }
 
+// Fonts keep their size in points at the display's resolution: Terminus bitmaps where it has
+// that size (12 to 32 pixels, even sizes but 26 and 30), the outline face in between and beyond.
+TEST(FltkFaces, ScaledWithTheDisplay) {
+  const InstalledFaces both{true, true};
+  const InstalledFaces bitmapOnly{true, false};
+  struct Row {
+    ui::Font font;
+    int dpi;
+    InstalledFaces installed;
+    int size;
+    bool outline;  // the "Terminus (TTF)" face
+  };
+  const Row rows[] = {
+      {ui::kFont6Bold, 144, both, 12, true},       // 12 pixels: the outline face's own bitmaps
+      {ui::kDefaultFont, 144, both, 18, true},     // regular keeps Terminal's narrower advance
+      {ui::kFont9Bold, 144, both, 18, false},      // bold takes the bitmap's real bold
+      {ui::kFont135Bold, 144, both, 27, true},     // between the bitmaps
+      {ui::kFont135Bold, 144, bitmapOnly, 28, false},
+      {ui::kFont6Bold, 192, both, 16, false},
+      {ui::kFont9Bold, 192, both, 24, false},
+      {ui::kFont135, 192, both, 36, true},         // beyond the largest bitmap
+      {ui::kFont135Bold, 192, bitmapOnly, 32, false},
+      {ui::kFont135Bold, 192, InstalledFaces{}, 36, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.font.points) + " pt at " + std::to_string(row.dpi));
+    const ui::fltk::Face face = ChooseFace(row.font, row.installed, row.dpi);
+    EXPECT_EQ(face.size, row.size);
+    const bool outline = face.font == FL_FREE_FONT + 2 || face.font == FL_FREE_FONT + 3;
+    EXPECT_EQ(outline, row.outline);
+  }
+}
+
+TEST(FltkDisplay, ResolutionFromTheXResources) {
+  struct Row {
+    const char* value;
+    int dpi;
+  };
+  const Row rows[] = {
+      {nullptr, 96}, {"96", 96}, {"144", 144}, {"192", 192}, {"120.4", 120},
+      {"", 96},      {"high", 96}, {"0", 96},   {"-144", 96}, {"100000", 96},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(ui::fltk::DpiFromResource(row.value), row.dpi) << (row.value ? row.value : "unset");
+}
+
 TEST(FltkLabels, SpecialCharactersShowAsThemselves) {
   struct Row {
     std::string_view text;

@@ -111,4 +111,76 @@ TEST(Layout, ChildOrderFollowsTabIndexThroughFrames) {
   }
 }
 
+// --- pixels at the display's resolution ---
+
+TEST(Layout, EdgesRoundToTheNearestPixel) {
+  struct Row {
+    int twips, dpi, pixels;
+  };
+  const Row rows[] = {
+      {0, 96, 0},       {2640, 96, 176},  {2630, 96, 175},  {7, 96, 0},    {8, 96, 1},
+      {9135, 96, 609},  {9135, 144, 914}, {9975, 144, 998}, {9135, 192, 1218},
+      {9975, 192, 1330}, {-8, 96, -1},    {-7, 96, 0},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(ui::TwipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << " at " << row.dpi;
+}
+
+// At 96 dots per inch the windows are exactly as they always were.
+TEST(Layout, AtNinetySixDotsPerInchTheBoundsAreTheTwipsOverFifteen) {
+  for (const ui::WindowSpec* spec : {&app::Form1Spec(), &sram::Form2Spec()}) {
+    for (const ControlSpec& c : spec->controls) {
+      SCOPED_TRACE(std::string(spec->name) + "." + std::string(c.name));
+      const ui::Bounds b = ui::WindowBounds(*spec, c);
+      const ui::PixelRect p = ui::PixelBounds(*spec, c, ui::kBaseDpi);
+      EXPECT_EQ(p.x, b.left / 15);
+      EXPECT_EQ(p.y, b.top / 15);
+      EXPECT_EQ(p.w, c.bounds.width / 15);
+      EXPECT_EQ(p.h, c.bounds.height / 15);
+    }
+  }
+  const ui::PixelRect main = ui::ClientPixels(app::Form1Spec(), ui::kBaseDpi);
+  EXPECT_EQ(main.w, 609);
+  EXPECT_EQ(main.h, 665);
+}
+
+// Whether two ranges [a, a + n) and [b, b + m) share a point, or touch end to start.
+bool Overlap(int a, int n, int b, int m) { return a < b + m && b < a + n; }
+
+// Scaled, no two controls overlap that do not overlap in the table, no two that meet in the
+// table leave a gap, and no size is off by more than the rounding of its two edges.
+TEST(Layout, ScaledBoundsNeitherOverlapNorLeaveGaps) {
+  for (int dpi : {96, 120, 144, 192}) {
+    for (const ui::WindowSpec* spec : {&app::Form1Spec(), &sram::Form2Spec()}) {
+      for (const ControlSpec& a : spec->controls) {
+        const ui::Bounds ta = ui::WindowBounds(*spec, a);
+        const ui::PixelRect pa = ui::PixelBounds(*spec, a, dpi);
+        SCOPED_TRACE(std::to_string(dpi) + " dpi, " + std::string(spec->name) + "." +
+                     std::string(a.name));
+        const double scale = dpi / 1440.0;
+        EXPECT_NEAR(pa.w, ta.width * scale, 1.0);
+        EXPECT_NEAR(pa.h, ta.height * scale, 1.0);
+        for (const ControlSpec& b : spec->controls) {
+          if (&a == &b) continue;
+          const ui::Bounds tb = ui::WindowBounds(*spec, b);
+          const ui::PixelRect pb = ui::PixelBounds(*spec, b, dpi);
+          const bool twipsX = Overlap(ta.left, ta.width, tb.left, tb.width);
+          const bool twipsY = Overlap(ta.top, ta.height, tb.top, tb.height);
+          const bool pixelsX = Overlap(pa.x, pa.w, pb.x, pb.w);
+          const bool pixelsY = Overlap(pa.y, pa.h, pb.y, pb.h);
+          if (!(twipsX && twipsY)) {
+            EXPECT_FALSE(pixelsX && pixelsY) << "overlaps " << b.name;
+          }
+          if (ta.left + ta.width == tb.left) {
+            EXPECT_EQ(pa.x + pa.w, pb.x) << "gap before " << b.name;
+          }
+          if (ta.top + ta.height == tb.top) {
+            EXPECT_EQ(pa.y + pa.h, pb.y) << "gap above " << b.name;
+          }
+        }
+      }
+    }
+  }
+}
+
 }  // namespace

@@ -243,8 +243,16 @@ TEST(Win32Icon, TheIconFileHoldsTheWindowIconsPixels) {
 }
 
 TEST(Win32Fonts, TerminalHeightsForThePointSizesInUse) {
-  const std::pair<double, int> rows[] = {{9, -12}, {6, -8}, {13.5, -18}};
-  for (auto [points, height] : rows) EXPECT_EQ(ui::win32::FontHeightForPoints(points), height);
+  struct Row {
+    double points;
+    int dpi;
+    int height;
+  };
+  const Row rows[] = {{9, 96, -12},  {6, 96, -8},   {13.5, 96, -18}, {9, 144, -18},
+                      {6, 144, -12}, {13.5, 144, -27}, {13.5, 192, -36}};
+  for (const Row& row : rows)
+    EXPECT_EQ(ui::win32::FontHeightForPoints(row.points, row.dpi), row.height)
+        << row.points << " pt at " << row.dpi;
 }
 
 // The program's own two windows: every control is there, the keyboard reaches exactly the

@@ -16,6 +16,7 @@ struct Placement {
   int y = 0;
   int w = 0;
   int h = 0;
+  int dpi = kBaseDpi;  // the resolution the window is laid out at; fonts follow it
 };
 
 // What every FLTK control shares: the widget, and enabling it.

@@ -3,6 +3,9 @@
 #include <fontconfig/fontconfig.h>
 
 #include <FL/Fl.H>
+#include <FL/x.H>
+#include <X11/Xresource.h>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -40,14 +43,15 @@ bool HasFamily(const char* family) {
 
 }  // namespace
 
-int PointsToPixels(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
-
-Face ChooseFace(const Font& font, const InstalledFaces& installed) {
+Face ChooseFace(const Font& font, const InstalledFaces& installed, int dpi) {
   bool bold = font.weight >= 600;
-  int pixels = PointsToPixels(font.points);
-  // Terminus has no bitmap below 12 pixels. 6 point text (8 pixels) takes the outline face at
-  // its true size, so the long captions wrap within their labels as they were laid out.
-  if (pixels < kTtfSize && installed.terminusTtf)
+  int pixels = PointsToPixels(font.points, dpi);
+  // Terminus has no bitmap below 12 pixels, none above 32 and none of odd sizes. Such text
+  // (6 point at 96 dpi is 8 pixels) takes the outline face at its true size, so the long
+  // captions wrap within their labels as they were laid out.
+  const bool bitmapSize =
+      std::find(kTerminusSizes.begin(), kTerminusSizes.end(), pixels) != kTerminusSizes.end();
+  if (!bitmapSize && installed.terminusTtf)
     return {bold ? kTerminusTtfBold : kTerminusTtf, pixels};
   int size = NearestTerminusSize(pixels);
   // The bitmap face advances 11 pixels at 18, where "Terminal" advances 10, so regular text
@@ -65,7 +69,7 @@ const InstalledFaces& Installed() {
   return installed;
 }
 
-Face FaceFor(const Font& font) {
+Face FaceFor(const Font& font, int dpi) {
   static const bool registered = [] {
     // FLTK's Xft names: a leading blank for the regular face, 'B' for bold.
     Fl::set_font(kTerminus, " Terminus");
@@ -75,7 +79,38 @@ Face FaceFor(const Font& font) {
     return true;
   }();
   (void)registered;
-  return ChooseFace(font, Installed());
+  return ChooseFace(font, Installed(), dpi);
+}
+
+int DpiFromResource(const char* value) {
+  if (!value) return kBaseDpi;
+  char* end = nullptr;
+  const double dpi = std::strtod(value, &end);
+  // Resolutions outside this range are typing errors; the window would not fit or not be read.
+  if (end == value || !(dpi >= 48 && dpi <= 480)) return kBaseDpi;
+  return static_cast<int>(std::lround(dpi));
+}
+
+int DisplayDpi() {
+  static const int dpi = [] {
+    // A connection of its own: FLTK's would end the program when there is no display.
+    Display* display = fl_display ? fl_display : XOpenDisplay(nullptr);
+    if (!display) return kBaseDpi;
+    int found = kBaseDpi;
+    if (const char* resources = XResourceManagerString(display)) {
+      XrmInitialize();
+      if (XrmDatabase db = XrmGetStringDatabase(resources)) {
+        char* type = nullptr;
+        XrmValue value{};
+        if (XrmGetResource(db, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+          found = DpiFromResource(value.addr);
+        XrmDestroyDatabase(db);
+      }
+    }
+    if (display != fl_display) XCloseDisplay(display);
+    return found;
+  }();
+  return dpi;
 }
 
 }  // namespace ui::fltk

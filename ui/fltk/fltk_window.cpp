@@ -42,9 +42,9 @@ std::string Latin1Caption(std::string_view utf8) {
   return out;
 }
 
-Placement Place(const WindowSpec& spec, const ControlSpec& c) {
-  const PixelRect r = PixelBounds(spec, c, kBaseDpi);
-  return {r.x, r.y, r.w, r.h};
+Placement Place(const WindowSpec& spec, const ControlSpec& c, int dpi) {
+  const PixelRect r = PixelBounds(spec, c, dpi);
+  return {r.x, r.y, r.w, r.h, dpi};
 }
 
 void Detach(Fl_Widget& widget) {
@@ -56,9 +56,9 @@ void Detach(Fl_Widget& widget) {
 
 }  // namespace
 
-FltkWindow::FltkWindow(const WindowSpec& spec, Activation& activation)
+FltkWindow::FltkWindow(const WindowSpec& spec, Activation& activation, int dpi)
     : WindowBase(spec, activation) {
-  build(spec);
+  build(spec, dpi);
 }
 
 FltkWindow::~FltkWindow() {
@@ -69,8 +69,8 @@ FltkWindow::~FltkWindow() {
   Fl::delete_widget(window_);
 }
 
-void FltkWindow::build(const WindowSpec& spec) {
-  const PixelRect client = ClientPixels(spec, kBaseDpi);
+void FltkWindow::build(const WindowSpec& spec, int dpi) {
+  const PixelRect client = ClientPixels(spec, dpi);
   const int w = client.w;
   const int h = client.h;
   Fl_Group* outer = Fl_Group::current();
@@ -86,7 +86,7 @@ void FltkWindow::build(const WindowSpec& spec) {
   // FLTK places a group's children in window coordinates too.
   auto fill = [&](auto& self, std::string_view container) -> void {
     for (const ControlSpec* c : ChildOrder(spec, container)) {
-      Placement at = Place(spec, *c);
+      Placement at = Place(spec, *c, dpi);
       std::unique_ptr<WidgetControl> control = CreateControl(*this, *c, at);
       if (c->kind == Kind::Frame && c->name != container) {
         auto* group = control->widget()->as_group();

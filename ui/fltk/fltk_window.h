@@ -13,7 +13,8 @@ namespace ui::fltk {
 
 class FltkWindow final : public WindowBase {
  public:
-  FltkWindow(const WindowSpec& spec, Activation& activation);
+  // Laid out at dpi dots per inch.
+  FltkWindow(const WindowSpec& spec, Activation& activation, int dpi = kBaseDpi);
   ~FltkWindow() override;
 
   bool enabled() const override;
@@ -30,7 +31,7 @@ class FltkWindow final : public WindowBase {
   void nativeDestroy() override;
 
  private:
-  void build(const WindowSpec& spec);
+  void build(const WindowSpec& spec, int dpi);
   static void OnClose(Fl_Widget*, void* self);
 
   Fl_Double_Window* window_ = nullptr;

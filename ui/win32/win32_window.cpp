@@ -35,7 +35,7 @@ COLORREF ToColorRef(std::uint32_t rgb) {
 }  // namespace
 
 Win32Window::Win32Window(const WindowSpec& spec, Win32Backend& backend)
-    : WindowBase(spec, backend.activation()), backend_(backend) {
+    : WindowBase(spec, backend.activation()), backend_(backend), fonts_(backend.dpi()) {
   for (const ControlSpec& c : spec.controls)
     controls_.emplace(std::string(c.name), MakeControl(*this, c));
   createNative();
@@ -46,7 +46,7 @@ Win32Window::~Win32Window() { destroyNative(); }
 void Win32Window::createNative() {
   RegisterWindowClass(&Proc);
   const DWORD style = WindowStyle(spec());
-  const PixelRect client = ClientPixels(spec(), kBaseDpi);
+  const PixelRect client = ClientPixels(spec(), backend_.dpi());
   RECT rc{0, 0, client.w, client.h};
   AdjustWindowRectEx(&rc, style, FALSE, 0);
   const int width = rc.right - rc.left;
@@ -77,7 +77,7 @@ void Win32Window::createControls() {
     if (TakesTabStop(spec(), *c)) style |= WS_TABSTOP;
     if (StartsGroup(previous, *c)) style |= WS_GROUP;
     // A frame's children become children of the window itself, at their place in the window.
-    const PixelRect at = PixelBounds(spec(), *c, kBaseDpi);
+    const PixelRect at = PixelBounds(spec(), *c, backend_.dpi());
     HWND child = CreateWindowExA(
         native.exStyle, native.className, "", style, at.x, at.y, at.w, at.h + native.extraHeight, hwnd_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), GetModuleHandleA(nullptr), nullptr);
