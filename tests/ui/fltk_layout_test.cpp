@@ -70,11 +70,13 @@ TEST(FltkFaces, ScaledWithTheDisplay) {
   const Row rows[] = {
       {ui::kFont6Bold, 144, both, 12, true},       // 12 pixels: the outline face's own bitmaps
       {ui::kDefaultFont, 144, both, 18, true},     // regular keeps Terminal's narrower advance
-      {ui::kFont9Bold, 144, both, 18, false},      // bold takes the bitmap's real bold
+      {ui::kFont9Bold, 144, both, 18, true},       // "Remove Item" fits its button as at 96
+      {ui::kFont135Bold, 96, both, 18, false},     // headings take the bitmap's real bold
       {ui::kFont135Bold, 144, both, 27, true},     // between the bitmaps
       {ui::kFont135Bold, 144, bitmapOnly, 28, false},
-      {ui::kFont6Bold, 192, both, 16, false},
-      {ui::kFont9Bold, 192, both, 24, false},
+      {ui::kFont6Bold, 192, both, 16, true},       // captions wrap where they do at 96
+      {ui::kFont9Bold, 192, both, 24, true},
+      {ui::kFont9Bold, 192, bitmapOnly, 24, false},
       {ui::kFont135, 192, both, 36, true},         // beyond the largest bitmap
       {ui::kFont135Bold, 192, bitmapOnly, 32, false},
       {ui::kFont135Bold, 192, InstalledFaces{}, 36, false},

@@ -18,7 +18,7 @@ constexpr Fl_Font kTerminus = FL_FREE_FONT;
 constexpr Fl_Font kTerminusBold = FL_FREE_FONT + 1;
 constexpr Fl_Font kTerminusTtf = FL_FREE_FONT + 2;
 constexpr Fl_Font kTerminusTtfBold = FL_FREE_FONT + 3;
-constexpr int kTtfSize = 12;
+constexpr int kTtfSize = 12;  // the outline face's smallest built-in bitmaps
 constexpr std::array kTerminusSizes = {12, 14, 16, 18, 20, 22, 24, 28, 32};
 
 int NearestTerminusSize(int pixels) {
@@ -54,10 +54,13 @@ Face ChooseFace(const Font& font, const InstalledFaces& installed, int dpi) {
   if (!bitmapSize && installed.terminusTtf)
     return {bold ? kTerminusTtfBold : kTerminusTtf, pixels};
   int size = NearestTerminusSize(pixels);
-  // The bitmap face advances 11 pixels at 18, where "Terminal" advances 10, so regular text
-  // would outgrow its controls ("Please select a file to read from/save to."); the outline
-  // face fits. Bold keeps the bitmap face, whose bold is real.
-  if ((size == kTtfSize || !bold) && installed.terminusTtf)
+  // The bitmap faces advance more than half their size (11 pixels at 18, 8 at 16), the outline
+  // face exactly half, as "Terminal" does; so text in the bitmap faces would outgrow its
+  // controls ("Please select a file to read from/save to.", "Remove Item" at 144 dpi) and long
+  // captions would wrap elsewhere. Only the bold headings (13.5 point), which have room, keep
+  // the bitmap face, whose bold is real.
+  const bool heading = bold && font.points >= 13.5;
+  if ((size == kTtfSize || !heading) && installed.terminusTtf)
     return {bold ? kTerminusTtfBold : kTerminusTtf, size};
   if (installed.terminus) return {bold ? kTerminusBold : kTerminus, size};
   if (installed.terminusTtf) return {bold ? kTerminusTtfBold : kTerminusTtf, size};
