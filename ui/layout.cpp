@@ -25,12 +25,12 @@ int FocusKey(const WindowSpec& spec, const ControlSpec& control, std::size_t dep
 }  // namespace
 
 int TwipsToPixels(int twips, int dpi) {
-  // Half a pixel rounds away from zero, in integers: 7.5 twips at 96 dpi is one pixel.
+  // Down to the pixel the edge starts in, as the tables were always laid out at 96 dpi (a
+  // control 1000 twips wide there is 66 pixels, wherever it starts).
   const long long scaled = static_cast<long long>(twips) * dpi;
-  const long long half = kTwipsPerInch / 2;
-  const long long rounded = scaled >= 0 ? (scaled + half) / kTwipsPerInch
-                                        : -((-scaled + half) / kTwipsPerInch);
-  return static_cast<int>(rounded);
+  const long long down = scaled >= 0 ? scaled / kTwipsPerInch
+                                     : -((-scaled + kTwipsPerInch - 1) / kTwipsPerInch);
+  return static_cast<int>(down);
 }
 
 int PointsToPixels(double points, int dpi) {

@@ -100,7 +100,7 @@ struct WindowSpec {
 
 // --- What follows from a window's table alone, the same for every backend ---
 
-// One edge (left, top, right or bottom) in pixels at dpi, rounded to the nearest pixel. Sizes
+// One edge (left, top, right or bottom) in pixels at dpi, rounded down to a pixel. Sizes
 // are the difference of two rounded edges, so controls that meet in twips meet in pixels, and
 // controls that do not overlap in twips do not overlap in pixels.
 int TwipsToPixels(int twips, int dpi = kBaseDpi);

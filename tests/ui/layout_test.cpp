@@ -113,14 +113,14 @@ TEST(Layout, ChildOrderFollowsTabIndexThroughFrames) {
 
 // --- pixels at the display's resolution ---
 
-TEST(Layout, EdgesRoundToTheNearestPixel) {
+TEST(Layout, EdgesRoundDownToAPixel) {
   struct Row {
     int twips, dpi, pixels;
   };
   const Row rows[] = {
-      {0, 96, 0},       {2640, 96, 176},  {2630, 96, 175},  {7, 96, 0},    {8, 96, 1},
-      {9135, 96, 609},  {9135, 144, 914}, {9975, 144, 998}, {9135, 192, 1218},
-      {9975, 192, 1330}, {-8, 96, -1},    {-7, 96, 0},
+      {0, 96, 0},       {2640, 96, 176},  {2630, 96, 175},  {14, 96, 0},   {15, 96, 1},
+      {9135, 96, 609},  {9135, 144, 913}, {9975, 144, 997}, {9135, 192, 1218},
+      {9975, 192, 1330}, {4120, 96, 274}, {-1, 96, -1},     {-15, 96, -1},
   };
   for (const Row& row : rows)
     EXPECT_EQ(ui::TwipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << " at " << row.dpi;
