@@ -67,13 +67,17 @@ constexpr std::array kControls = {
   ControlSpec{"Label10",  Kind::LinkLabel,    kCartridgeMakerPage,            "",       {2280, 9525,  2175,  135},   ui::kFont6BoldUnderlined, -1, kLinkBlue},
   ControlSpec{"Label13",  Kind::Label,        "User's manual at:",            "",       {120,  9720,  2175,  135},   ui::kFont6Bold},
   ControlSpec{"Label12",  Kind::LinkLabel,    kManualPage,                    "",       {2280, 9720,  3135,  135},   ui::kFont6BoldUnderlined, -1, kLinkBlue},
-  // Below the client area: storage the user never sees. The window cannot be resized.
-  ControlSpec{"List2",    Kind::ListBox,      "",                             "",       {120,  10080, 5655,  2400},  ui::kDefaultFont,         23},
-  ControlSpec{"Check5",   Kind::CheckBox,     "Check5",                       "",       {6120, 10080, 2775,  375},   ui::kDefaultFont,         29},
-  ControlSpec{"Text4",    Kind::TextBox,      "",                             "",       {7080, 10080, 1335,  270},   ui::kDefaultFont,         30},
-  ControlSpec{"Text5",    Kind::TextBox,      "",                             "",       {8520, 10200, 375,   270},   ui::kDefaultFont,         31},
 };
 // clang-format on
+
+// The path list and the SRAM request fields: values the handlers keep under these names,
+// which the user never sees.
+constexpr std::array kStored = {
+    ui::StoredSpec{"List2", Kind::ListBox},
+    ui::StoredSpec{"Check5", Kind::CheckBox},
+    ui::StoredSpec{"Text4", Kind::TextBox},
+    ui::StoredSpec{"Text5", Kind::TextBox},
+};
 
 }  // namespace
 
@@ -88,6 +92,7 @@ const ui::WindowSpec& Form1Spec() {
       .hasIcon = true,
       .defaultFont = ui::kDefaultFont,
       .controls = kControls,
+      .stored = kStored,
   };
   return spec;
 }

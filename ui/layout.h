@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace ui {
 
-inline constexpr int kTwipsPerPixel = 15;
-constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+// The resolution the tables were drawn at: 15 twips make a pixel at 96 dots per inch.
+inline constexpr int kBaseDpi = 96;
+inline constexpr int kTwipsPerInch = 1440;
 
 enum class Kind {
   Label,           // static text
@@ -69,6 +71,14 @@ struct ControlSpec {
   int maximum = 0;
 };
 
+// A value the window holds under a control's name without a visible control (see
+// ui/stored_values.h): a list box, check box or single-line text box.
+struct StoredSpec {
+  std::string_view name;
+  Kind kind;
+  std::string_view initial{};  // a text box's initial text
+};
+
 struct WindowSpec {
   std::string_view name;
   std::string_view caption;  // UTF-8
@@ -79,6 +89,7 @@ struct WindowSpec {
   bool hasIcon = false;      // the program's own icon
   Font defaultFont = kDefaultFont;
   std::span<const ControlSpec> controls;
+  std::span<const StoredSpec> stored{};
 
   const ControlSpec* find(std::string_view controlName) const {
     for (const ControlSpec& c : controls)
@@ -86,5 +97,51 @@ struct WindowSpec {
     return nullptr;
   }
 };
+
+// --- What follows from a window's table alone, the same for every backend ---
+
+// One edge (left, top, right or bottom) in pixels at dpi, rounded down to a pixel. Sizes
+// are the difference of two rounded edges, so controls that meet in twips meet in pixels, and
+// controls that do not overlap in twips do not overlap in pixels.
+int TwipsToPixels(int twips, int dpi = kBaseDpi);
+// A font's character height in pixels at dpi: 9 point is 12 pixels at 96, 18 at 144.
+int PointsToPixels(double points, int dpi = kBaseDpi);
+
+struct PixelRect {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+};
+
+// The control's bounds in the window's client area, in twips: frames may hold frames, and a
+// control in a frame is placed relative to the frame's top-left corner.
+Bounds WindowBounds(const WindowSpec& spec, const ControlSpec& control);
+// The same in pixels of the client area at dpi, edges rounded once.
+PixelRect PixelBounds(const WindowSpec& spec, const ControlSpec& control, int dpi);
+// The client area in pixels at dpi.
+PixelRect ClientPixels(const WindowSpec& spec, int dpi);
+
+// Whether the control lies wholly below or right of the client area, where nobody sees it.
+bool OutsideClient(const WindowSpec& spec, const ControlSpec& control);
+
+// Controls with a tab position in tab order, then the others in table order.
+std::vector<const ControlSpec*> TabOrder(const WindowSpec& spec);
+
+// The controls of one container (empty: the window), those that take no focus first in table
+// order, then the rest by tab index. A frame stands at the tab index of its first focusable
+// control, so walking the containers in this order meets the focusable controls in tab order.
+std::vector<const ControlSpec*> ChildOrder(const WindowSpec& spec, std::string_view container);
+
+// A control the keyboard can reach: it has a tab position, is of a kind that takes the focus,
+// and lies inside the client area.
+bool TakesTabStop(const WindowSpec& spec, const ControlSpec& control);
+
+// In tab order: an option button continues the group of an option button of the same container
+// just before it; every other control starts a new group, which also ends the one before it.
+bool StartsGroup(const ControlSpec* previous, const ControlSpec& control);
+
+// The option buttons that selecting control clears: the others of its container.
+std::vector<const ControlSpec*> OtherOptions(const WindowSpec& spec, const ControlSpec& control);
 
 }  // namespace ui

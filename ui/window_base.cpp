@@ -16,9 +16,14 @@ void Activation::forget(const WindowBase* window) {
 }
 
 WindowBase::WindowBase(const WindowSpec& spec, Activation& activation)
-    : spec_(spec), activation_(activation) {}
+    : spec_(spec), activation_(activation), stored_(spec.stored) {}
 
 WindowBase::~WindowBase() { activation_.forget(this); }
+
+Control& WindowBase::control(std::string_view name) {
+  if (Control* value = stored_.find(name)) return *value;
+  return nativeControl(name);
+}
 
 void WindowBase::on(std::string_view controlName, Event event, Handler handler) {
   handlers_[{std::string(controlName), event}] = std::move(handler);

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "ui/stored_values.h"
 #include "ui/window.h"
 
 namespace ui {
@@ -49,6 +50,8 @@ class WindowBase : public Window {
   void setFocus() override;
   void unload() override;
   bool loaded() const override { return loaded_; }
+  // The table's stored values first, then the backend's controls.
+  Control& control(std::string_view name) final;
 
   // Runs the handler of controlName for event, if one is registered.
   void raise(std::string_view controlName, Event event);
@@ -58,6 +61,7 @@ class WindowBase : public Window {
 
  protected:
   // The backend's native parts.
+  virtual Control& nativeControl(std::string_view name) = 0;
   virtual void nativeShow() = 0;
   virtual void nativeFocus() = 0;
   virtual void nativeDestroy() = 0;
@@ -68,6 +72,7 @@ class WindowBase : public Window {
 
   const WindowSpec& spec_;
   Activation& activation_;
+  StoredValues stored_;
   std::map<std::pair<std::string, Event>, Handler> handlers_;
   Handler activate_;
   std::function<void(bool&)> unload_;

@@ -1,4 +1,4 @@
-// The FLTK backend's decisions that need no display: faces for the fonts, child order.
+// The FLTK backend's decisions that need no display: faces for the fonts, label texts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 
 #include "app/form1_layout.h"
 #include "ui/fltk/fltk_fonts.h"
-#include "ui/fltk/fltk_order.h"
 #include "ui/fltk/fltk_widgets.h"
 
 namespace {
@@ -56,40 +55,52 @@ TEST(FltkFaces, SizesAndFallback) {
   EXPECT_NE(ChooseFace(ui::kDefaultFont, both).font, ChooseFace(ui::kFont9Bold, both).font);
 }
 
-// FLTK moves the focus in child order, so flattening the children must give the tab order.
-void Flatten(const ui::WindowSpec& spec, std::string_view container,
-             std::vector<std::string>& focusable) {
-  for (const ui::ControlSpec* c : ui::fltk::ChildOrder(spec, container)) {
-    if (c->kind == ui::Kind::Frame) {
-      Flatten(spec, c->name, focusable);
-      continue;
-    }
-    if (c->tabIndex >= 0) focusable.emplace_back(c->name);
+// Fonts keep their size in points at the display's resolution: Terminus bitmaps where it has
+// that size (12 to 32 pixels, even sizes but 26 and 30), the outline face in between and beyond.
+TEST(FltkFaces, ScaledWithTheDisplay) {
+  const InstalledFaces both{true, true};
+  const InstalledFaces bitmapOnly{true, false};
+  struct Row {
+    ui::Font font;
+    int dpi;
+    InstalledFaces installed;
+    int size;
+    bool outline;  // the "Terminus (TTF)" face
+  };
+  const Row rows[] = {
+      {ui::kFont6Bold, 144, both, 12, true},       // 12 pixels: the outline face's own bitmaps
+      {ui::kDefaultFont, 144, both, 18, true},     // regular keeps Terminal's narrower advance
+      {ui::kFont9Bold, 144, both, 18, true},       // "Remove Item" fits its button as at 96
+      {ui::kFont135Bold, 96, both, 18, false},     // headings take the bitmap's real bold
+      {ui::kFont135Bold, 144, both, 27, true},     // between the bitmaps
+      {ui::kFont135Bold, 144, bitmapOnly, 28, false},
+      {ui::kFont6Bold, 192, both, 16, true},       // captions wrap where they do at 96
+      {ui::kFont9Bold, 192, both, 24, true},
+      {ui::kFont9Bold, 192, bitmapOnly, 24, false},
+      {ui::kFont135, 192, both, 36, true},         // beyond the largest bitmap
+      {ui::kFont135Bold, 192, bitmapOnly, 32, false},
+      {ui::kFont135Bold, 192, InstalledFaces{}, 36, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.font.points) + " pt at " + std::to_string(row.dpi));
+    const ui::fltk::Face face = ChooseFace(row.font, row.installed, row.dpi);
+    EXPECT_EQ(face.size, row.size);
+    const bool outline = face.font == FL_FREE_FONT + 2 || face.font == FL_FREE_FONT + 3;
+    EXPECT_EQ(outline, row.outline);
   }
 }
 
-TEST(FltkChildOrder, FollowsTabIndexThroughFrames) {
-  const ui::WindowSpec& spec = app::Form1Spec();
-  std::vector<std::string> flattened;
-  Flatten(spec, "", flattened);
-
-  std::vector<const ui::ControlSpec*> byTab;
-  for (const ui::ControlSpec& c : spec.controls)
-    if (c.tabIndex >= 0) byTab.push_back(&c);
-  std::sort(byTab.begin(), byTab.end(),
-            [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-  std::vector<std::string> expected;
-  for (auto* c : byTab) expected.emplace_back(c->name);
-  EXPECT_EQ(flattened, expected);
-
-  // Everything is created exactly once.
-  std::size_t created = 0;
-  std::vector<std::string_view> containers{""};
-  for (const ui::ControlSpec& c : spec.controls)
-    if (c.kind == ui::Kind::Frame) containers.push_back(c.name);
-  for (std::string_view container : containers)
-    created += ui::fltk::ChildOrder(spec, container).size();
-  EXPECT_EQ(created, spec.controls.size());
+TEST(FltkDisplay, ResolutionFromTheXResources) {
+  struct Row {
+    const char* value;
+    int dpi;
+  };
+  const Row rows[] = {
+      {nullptr, 96}, {"96", 96}, {"144", 144}, {"192", 192}, {"120.4", 120},
+      {"", 96},      {"high", 96}, {"0", 96},   {"-144", 96}, {"100000", 96},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(ui::fltk::DpiFromResource(row.value), row.dpi) << (row.value ? row.value : "unset");
 }
 
 TEST(FltkLabels, SpecialCharactersShowAsThemselves) {

@@ -15,7 +15,6 @@
 #include "ui/logo.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_fonts.h"
-#include "ui/win32/win32_layout.h"
 #include "ui/win32/win32_window.h"
 
 namespace {
@@ -245,8 +244,16 @@ TEST(Win32Icon, TheIconFileHoldsTheWindowIconsPixels) {
 }
 
 TEST(Win32Fonts, TerminalHeightsForThePointSizesInUse) {
-  const std::pair<double, int> rows[] = {{9, -12}, {6, -8}, {13.5, -18}};
-  for (auto [points, height] : rows) EXPECT_EQ(ui::win32::FontHeightForPoints(points), height);
+  struct Row {
+    double points;
+    int dpi;
+    int height;
+  };
+  const Row rows[] = {{9, 96, -12},  {6, 96, -8},   {13.5, 96, -18}, {9, 144, -18},
+                      {6, 144, -12}, {13.5, 144, -27}, {13.5, 192, -36}};
+  for (const Row& row : rows)
+    EXPECT_EQ(ui::win32::FontHeightForPoints(row.points, row.dpi), row.height)
+        << row.points << " pt at " << row.dpi;
 }
 
 // The program's own two windows: every control is there, the keyboard reaches exactly the
@@ -271,7 +278,7 @@ TEST(Win32ProgramWindows, BuildWithEveryControlAndTheirTabStops) {
       HWND h = native.nativeHandle(c.name);
       ASSERT_NE(h, nullptr);
       const bool stop = (GetWindowLongPtrA(h, GWL_STYLE) & WS_TABSTOP) != 0;
-      EXPECT_EQ(stop, ui::win32::TakesTabStop(row.spec, c));
+      EXPECT_EQ(stop, ui::TakesTabStop(row.spec, c));
       if (c.bounds.top >= row.spec.clientHeight) {
         EXPECT_FALSE(stop) << "off-screen";
       }

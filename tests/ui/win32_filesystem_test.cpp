@@ -11,7 +11,6 @@
 #include "ui/filesystem.h"
 #include "ui/memory/memory_backend.h"
 #include "ui/win32/win32_backend.h"
-#include "ui/win32/win32_layout.h"
 #include "ui/win32/win32_window.h"
 
 namespace {
@@ -193,29 +192,6 @@ TEST_F(Win32Browser, SettingTheSameValueRaisesNoChange) {
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(ui::SharedDriveDirectories().currentOf(ui::DriveOfPath(dir.str())),
             dir.file("Saves"));
-}
-
-// --- creation order, positions and reach, decided from the table ---
-
-TEST(Win32Layout, TabOrderFirstThenTheRestInTableOrder) {
-  constexpr ui::ControlSpec controls[] = {
-      {"L", ui::Kind::Label, "", "", {}},
-      {"B", ui::Kind::Button, "", "", {}, ui::kDefaultFont, 5},
-      {"F", ui::Kind::Frame, "", "", {1000, 2000, 100, 100}},
-      {"T", ui::Kind::TextBox, "", "F", {10, 20, 100, 100}, ui::kDefaultFont, 2},
-      {"Off", ui::Kind::TextBox, "", "", {0, 5000, 100, 100}, ui::kDefaultFont, 3},
-  };
-  const ui::WindowSpec spec{.name = "W", .caption = "W", .clientWidth = 3000, .clientHeight = 3000,
-                            .controls = controls};
-  std::vector<std::string> order;
-  for (const ui::ControlSpec* c : ui::win32::CreationOrder(spec)) order.emplace_back(c->name);
-  EXPECT_EQ(order, (std::vector<std::string>{"T", "Off", "B", "L", "F"}));
-  const ui::Bounds inFrame = ui::win32::WindowBounds(spec, controls[3]);
-  EXPECT_EQ(inFrame.left, 1010);
-  EXPECT_EQ(inFrame.top, 2020);
-  EXPECT_TRUE(ui::win32::TakesTabStop(spec, controls[3]));
-  EXPECT_FALSE(ui::win32::TakesTabStop(spec, controls[4]));
-  EXPECT_FALSE(ui::win32::TakesTabStop(spec, controls[0]));
 }
 
 // --- the in-memory backend's wait, on Windows pipes ---

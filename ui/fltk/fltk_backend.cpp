@@ -27,7 +27,7 @@ void CloseMessage(Fl_Widget* button, void*) { button->window()->hide(); }
 
 // One OK button, no icon, modal to the whole program until dismissed.
 void ShowMessage(std::string_view text, std::string_view title) {
-  Face face = FaceFor(kDefaultFont);
+  Face face = FaceFor(kDefaultFont, DisplayDpi());
   std::string shown = LabelText(text);
   fl_font(face.font, face.size);
   int textW = 0;
@@ -73,7 +73,7 @@ class FltkBackend final : public Backend {
   ~FltkBackend() override { Fl::remove_timeout(RunPosted, this); }
 
   std::unique_ptr<Window> createWindow(const WindowSpec& spec) override {
-    return std::make_unique<FltkWindow>(spec, activation_);
+    return std::make_unique<FltkWindow>(spec, activation_, DisplayDpi());
   }
 
   void messageBox(std::string_view text, std::string_view title) override {

@@ -40,17 +40,17 @@ Fl_Color ToFl(std::uint32_t rgb) {
                       static_cast<uchar>(rgb));
 }
 
-void ApplyFont(Fl_Widget& w, const ControlSpec& spec) {
-  Face face = FaceFor(spec.font);
+void ApplyFont(Fl_Widget& w, const ControlSpec& spec, int dpi) {
+  Face face = FaceFor(spec.font, dpi);
   w.labelfont(face.font);
   w.labelsize(face.size);
   if (spec.foreColour != kSystemColour) w.labelcolor(ToFl(spec.foreColour));
 }
 
 template <class W>
-void ApplyTextFont(W& w, const ControlSpec& spec) {
-  ApplyFont(w, spec);
-  Face face = FaceFor(spec.font);
+void ApplyTextFont(W& w, const ControlSpec& spec, int dpi) {
+  ApplyFont(w, spec, dpi);
+  Face face = FaceFor(spec.font, dpi);
   w.textfont(face.font);
   w.textsize(face.size);
   if (spec.foreColour != kSystemColour) w.textcolor(ToFl(spec.foreColour));
@@ -368,9 +368,7 @@ class ImageControl : public WidgetControl {
 
 template <class W>
 W* Make(const Placement& at) {
-  auto* w = new W(at.x, at.y, at.w, at.h);
-  w->setOffscreen(at.offscreen);
-  return w;
+  return new W(at.x, at.y, at.w, at.h);
 }
 
 Fl_Align LabelAlign(const ControlSpec& spec) {
@@ -384,7 +382,7 @@ std::unique_ptr<WidgetControl> CreateLabel(WindowBase& window, const ControlSpec
   label->box(spec.border ? FL_BORDER_BOX : FL_FLAT_BOX);
   label->align(LabelAlign(spec));
   label->setLink(spec.kind == Kind::LinkLabel);
-  ApplyFont(*label, spec);
+  ApplyFont(*label, spec, at.dpi);
   return std::make_unique<CaptionControl>(window, spec, label);
 }
 
@@ -399,55 +397,55 @@ std::unique_ptr<WidgetControl> CreateControl(WindowBase& window, const ControlSp
     case Kind::Button: {
       auto* button = Make<Guarded<Fl_Button>>(at);
       button->align(FL_ALIGN_CENTER | FL_ALIGN_WRAP);
-      ApplyFont(*button, spec);
+      ApplyFont(*button, spec, at.dpi);
       return std::make_unique<CaptionControl>(window, spec, button);
     }
     case Kind::Frame: {
       auto* frame = Make<Frame>(at);
-      ApplyFont(*frame, spec);
+      ApplyFont(*frame, spec, at.dpi);
       frame->end();  // the caller opens it again for the frame's own controls
       return std::make_unique<CaptionControl>(window, spec, frame);
     }
     case Kind::CheckBox: {
       auto* box = Make<Guarded<Fl_Check_Button>>(at);
-      ApplyFont(*box, spec);
+      ApplyFont(*box, spec, at.dpi);
       return std::make_unique<CheckControl>(window, spec, box);
     }
     case Kind::OptionButton: {
       auto* button = Make<Guarded<Fl_Round_Button>>(at);
       button->type(FL_RADIO_BUTTON);
-      ApplyFont(*button, spec);
+      ApplyFont(*button, spec, at.dpi);
       return std::make_unique<OptionControl>(window, spec, button);
     }
     case Kind::TextBox: {
       auto* input = Make<TextInput>(at);
       input->when(FL_WHEN_NEVER);
-      ApplyTextFont(*input, spec);
+      ApplyTextFont(*input, spec, at.dpi);
       return std::make_unique<TextInputControl>(window, spec, input);
     }
     case Kind::MultiLineText: {
       auto* editor = Make<TextEditor>(at);
-      ApplyTextFont(*editor, spec);
+      ApplyTextFont(*editor, spec, at.dpi);
       return std::make_unique<TextEditorControl>(window, spec, editor);
     }
     case Kind::ListBox: {
       auto* list = Make<SelectBrowser>(at);
-      ApplyTextFont(*list, spec);
+      ApplyTextFont(*list, spec, at.dpi);
       return std::make_unique<ListControl>(window, spec, list);
     }
     case Kind::FileList: {
       auto* list = Make<SelectBrowser>(at);
-      ApplyTextFont(*list, spec);
+      ApplyTextFont(*list, spec, at.dpi);
       return std::make_unique<FileListControl>(window, spec, list);
     }
     case Kind::DirList: {
       auto* list = Make<DirBrowser>(at);
-      ApplyTextFont(*list, spec);
+      ApplyTextFont(*list, spec, at.dpi);
       return std::make_unique<DirListControl>(window, spec, list);
     }
     case Kind::DriveList: {
       auto* choice = Make<DriveChoice>(at);
-      ApplyTextFont(*choice, spec);
+      ApplyTextFont(*choice, spec, at.dpi);
       return std::make_unique<DriveListControl>(window, spec, choice);
     }
     case Kind::VScrollBar:

@@ -16,7 +16,7 @@ struct Placement {
   int y = 0;
   int w = 0;
   int h = 0;
-  bool offscreen = false;  // entirely outside the window's client area
+  int dpi = kBaseDpi;  // the resolution the window is laid out at; fonts follow it
 };
 
 // What every FLTK control shares: the widget, and enabling it.

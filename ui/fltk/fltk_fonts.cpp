@@ -3,6 +3,9 @@
 #include <fontconfig/fontconfig.h>
 
 #include <FL/Fl.H>
+#include <FL/x.H>
+#include <X11/Xresource.h>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -15,7 +18,7 @@ constexpr Fl_Font kTerminus = FL_FREE_FONT;
 constexpr Fl_Font kTerminusBold = FL_FREE_FONT + 1;
 constexpr Fl_Font kTerminusTtf = FL_FREE_FONT + 2;
 constexpr Fl_Font kTerminusTtfBold = FL_FREE_FONT + 3;
-constexpr int kTtfSize = 12;
+constexpr int kTtfSize = 12;  // the outline face's smallest built-in bitmaps
 constexpr std::array kTerminusSizes = {12, 14, 16, 18, 20, 22, 24, 28, 32};
 
 int NearestTerminusSize(int pixels) {
@@ -40,20 +43,24 @@ bool HasFamily(const char* family) {
 
 }  // namespace
 
-int PointsToPixels(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
-
-Face ChooseFace(const Font& font, const InstalledFaces& installed) {
+Face ChooseFace(const Font& font, const InstalledFaces& installed, int dpi) {
   bool bold = font.weight >= 600;
-  int pixels = PointsToPixels(font.points);
-  // Terminus has no bitmap below 12 pixels. 6 point text (8 pixels) takes the outline face at
-  // its true size, so the long captions wrap within their labels as they were laid out.
-  if (pixels < kTtfSize && installed.terminusTtf)
+  int pixels = PointsToPixels(font.points, dpi);
+  // Terminus has no bitmap below 12 pixels, none above 32 and none of odd sizes. Such text
+  // (6 point at 96 dpi is 8 pixels) takes the outline face at its true size, so the long
+  // captions wrap within their labels as they were laid out.
+  const bool bitmapSize =
+      std::find(kTerminusSizes.begin(), kTerminusSizes.end(), pixels) != kTerminusSizes.end();
+  if (!bitmapSize && installed.terminusTtf)
     return {bold ? kTerminusTtfBold : kTerminusTtf, pixels};
   int size = NearestTerminusSize(pixels);
-  // The bitmap face advances 11 pixels at 18, where "Terminal" advances 10, so regular text
-  // would outgrow its controls ("Please select a file to read from/save to."); the outline
-  // face fits. Bold keeps the bitmap face, whose bold is real.
-  if ((size == kTtfSize || !bold) && installed.terminusTtf)
+  // The bitmap faces advance more than half their size (11 pixels at 18, 8 at 16), the outline
+  // face exactly half, as "Terminal" does; so text in the bitmap faces would outgrow its
+  // controls ("Please select a file to read from/save to.", "Remove Item" at 144 dpi) and long
+  // captions would wrap elsewhere. Only the bold headings (13.5 point), which have room, keep
+  // the bitmap face, whose bold is real.
+  const bool heading = bold && font.points >= 13.5;
+  if ((size == kTtfSize || !heading) && installed.terminusTtf)
     return {bold ? kTerminusTtfBold : kTerminusTtf, size};
   if (installed.terminus) return {bold ? kTerminusBold : kTerminus, size};
   if (installed.terminusTtf) return {bold ? kTerminusTtfBold : kTerminusTtf, size};
@@ -65,7 +72,7 @@ const InstalledFaces& Installed() {
   return installed;
 }
 
-Face FaceFor(const Font& font) {
+Face FaceFor(const Font& font, int dpi) {
   static const bool registered = [] {
     // FLTK's Xft names: a leading blank for the regular face, 'B' for bold.
     Fl::set_font(kTerminus, " Terminus");
@@ -75,7 +82,38 @@ Face FaceFor(const Font& font) {
     return true;
   }();
   (void)registered;
-  return ChooseFace(font, Installed());
+  return ChooseFace(font, Installed(), dpi);
+}
+
+int DpiFromResource(const char* value) {
+  if (!value) return kBaseDpi;
+  char* end = nullptr;
+  const double dpi = std::strtod(value, &end);
+  // Resolutions outside this range are typing errors; the window would not fit or not be read.
+  if (end == value || !(dpi >= 48 && dpi <= 480)) return kBaseDpi;
+  return static_cast<int>(std::lround(dpi));
+}
+
+int DisplayDpi() {
+  static const int dpi = [] {
+    // A connection of its own: FLTK's would end the program when there is no display.
+    Display* display = fl_display ? fl_display : XOpenDisplay(nullptr);
+    if (!display) return kBaseDpi;
+    int found = kBaseDpi;
+    if (const char* resources = XResourceManagerString(display)) {
+      XrmInitialize();
+      if (XrmDatabase db = XrmGetStringDatabase(resources)) {
+        char* type = nullptr;
+        XrmValue value{};
+        if (XrmGetResource(db, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+          found = DpiFromResource(value.addr);
+        XrmDestroyDatabase(db);
+      }
+    }
+    if (display != fl_display) XCloseDisplay(display);
+    return found;
+  }();
+  return dpi;
 }
 
 }  // namespace ui::fltk

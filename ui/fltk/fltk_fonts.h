@@ -17,23 +17,27 @@ struct Face {
   int size = 12;  // pixels
 };
 
-// Points at 96 dots per inch: 9 -> 12, 6 -> 8, 13.5 -> 18.
-int PointsToPixels(double points);
-
 struct InstalledFaces {
   bool terminus = false;     // the bitmap family "Terminus"
   bool terminusTtf = false;  // "Terminus (TTF)"
 };
 
-// The face for font. Terminus comes in 12, 14, 16 ... pixels only, so a size it lacks is set
-// in the nearest one it has (6 point, 8 pixels, becomes 12 pixels); the fallback face scales
-// and keeps the exact size.
-Face ChooseFace(const Font& font, const InstalledFaces& installed);
+// The face for font at dpi dots per inch. Terminus has bitmaps of 12, 14, 16 ... 32 pixels; a
+// size between them or beyond (27 pixels for 13.5 point at 144 dpi) takes the outline face at
+// the exact size, or the nearest bitmap when only the bitmaps are installed (6 point at 96 dpi,
+// 8 pixels, then becomes 12 pixels). The fallback face scales and keeps the exact size.
+Face ChooseFace(const Font& font, const InstalledFaces& installed, int dpi = kBaseDpi);
 
 // What fontconfig knows of. Asked once per process.
 const InstalledFaces& Installed();
 
 // ChooseFace for this machine; registers the Terminus faces with FLTK on first use.
-Face FaceFor(const Font& font);
+Face FaceFor(const Font& font, int dpi);
+
+// The display's resolution as desktops publish it: Xft.dpi in the X resources, rounded; 96
+// when it is not set, is no number, or is out of all reason. Asked once per process.
+int DisplayDpi();
+// The Xft.dpi value as read from the resources (null: not set).
+int DpiFromResource(const char* value);
 
 }  // namespace ui::fltk

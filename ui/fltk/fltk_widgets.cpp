@@ -72,9 +72,9 @@ bool IsEnter(int key) { return key == FL_Enter || key == FL_KP_Enter; }
 
 }  // namespace
 
-bool RefusesInput(const Fl_Widget& widget, int event, bool offscreen) {
+bool RefusesInput(const Fl_Widget& widget, int event) {
   if (!IsUserInput(event)) return false;
-  return offscreen || !widget.active_r();
+  return !widget.active_r();
 }
 
 // --- Label ---------------------------------------------------------------------------------
@@ -82,7 +82,7 @@ bool RefusesInput(const Fl_Widget& widget, int event, bool offscreen) {
 Label::Label(int x, int y, int w, int h) : Guarded<Fl_Box>(x, y, w, h) { clear_visible_focus(); }
 
 int Label::handle(int event) {
-  if (RefusesInput(*this, event, offscreen())) return 0;
+  if (RefusesInput(*this, event)) return 0;
   switch (event) {
     case FL_PUSH:
       return Fl::event_button() == FL_LEFT_MOUSE ? 1 : 0;
@@ -138,7 +138,7 @@ void Picture::draw() {
 // --- TextInput -----------------------------------------------------------------------------
 
 int TextInput::handle(int event) {
-  if (RefusesInput(*this, event, offscreen())) return 0;
+  if (RefusesInput(*this, event)) return 0;
   bool click = event == FL_RELEASE && Fl::event_button() == FL_LEFT_MOUSE;
   Fl_Widget_Tracker alive(this);
   int used = Fl_Input::handle(event);
@@ -219,7 +219,7 @@ void ArrowScrollBar::Repeat(void* self) {
 }
 
 int ArrowScrollBar::handle(int event) {
-  if (RefusesInput(*this, event, offscreen())) return 0;
+  if (RefusesInput(*this, event)) return 0;
   // Arrow keys belong to the focused control only, never to a scroll bar elsewhere.
   if (event == FL_SHORTCUT) return 0;
   if (!compact()) return Fl_Scrollbar::handle(event);
@@ -306,7 +306,7 @@ SelectBrowser::SelectBrowser(int x, int y, int w, int h) : Guarded<Fl_Hold_Brows
 }
 
 int SelectBrowser::handle(int event) {
-  if (RefusesInput(*this, event, offscreen())) return 0;
+  if (RefusesInput(*this, event)) return 0;
   bool doubleClick =
       event == FL_PUSH && Fl::event_button() == FL_LEFT_MOUSE && Fl::event_clicks() > 0;
   int before = value();
@@ -333,7 +333,7 @@ DirBrowser::DirBrowser(int x, int y, int w, int h) : Guarded<Fl_Hold_Browser>(x,
 }
 
 int DirBrowser::handle(int event) {
-  if (RefusesInput(*this, event, offscreen())) return 0;
+  if (RefusesInput(*this, event)) return 0;
   if (event == FL_KEYBOARD && IsEnter(Fl::event_key())) {
     if (value() <= 0) return 0;
     openedLine_ = value();
@@ -401,7 +401,7 @@ std::string DriveChoice::drive() const {
 void DriveChoice::refresh() { setDrives(ListDrives()); }
 
 int DriveChoice::handle(int event) {
-  if (RefusesInput(*this, event, offscreen())) return 0;
+  if (RefusesInput(*this, event)) return 0;
   if (event == FL_PUSH || (event == FL_KEYBOARD && Fl::event_key() == ' ')) refresh();
   return Fl_Choice::handle(event);
 }

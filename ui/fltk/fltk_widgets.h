@@ -35,28 +35,19 @@ void AddListLine(Fl_Browser& list, std::string_view text);
 // The text of list line (1-based) as it was added, without that prefix.
 std::string ListLine(const Fl_Browser& list, int line);
 
-// Whether the widget must refuse event: a control placed outside the window's client area can
-// never be seen, so it takes neither focus nor input; and nothing takes input while the
-// widget or its window is disabled.
-bool RefusesInput(const Fl_Widget& widget, int event, bool offscreen);
+// Whether the widget must refuse event: nothing takes input while the widget or its window is
+// disabled.
+bool RefusesInput(const Fl_Widget& widget, int event);
 
 // Every widget of a window derives from one of these.
 template <class W>
 class Guarded : public W {
  public:
   using W::W;
-  void setOffscreen(bool on) {
-    offscreen_ = on;
-    if (on) this->clear_visible_focus();
-  }
-  bool offscreen() const { return offscreen_; }
   int handle(int event) override {
-    if (RefusesInput(*this, event, offscreen_)) return 0;
+    if (RefusesInput(*this, event)) return 0;
     return W::handle(event);
   }
-
- private:
-  bool offscreen_ = false;
 };
 
 // A label. A click reports through the callback; a link draws its text underlined and shows

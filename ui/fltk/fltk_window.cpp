@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/fltk/fltk_order.h"
 #include "ui/fltk/fltk_widgets.h"
 #include "ui/logo.h"
 
@@ -43,14 +42,9 @@ std::string Latin1Caption(std::string_view utf8) {
   return out;
 }
 
-Placement Place(const ControlSpec& c, int originX, int originY, int clientW, int clientH) {
-  Placement p;
-  p.x = originX + TwipsToPixels(c.bounds.left);
-  p.y = originY + TwipsToPixels(c.bounds.top);
-  p.w = TwipsToPixels(c.bounds.width);
-  p.h = TwipsToPixels(c.bounds.height);
-  p.offscreen = p.x >= clientW || p.y >= clientH;
-  return p;
+Placement Place(const WindowSpec& spec, const ControlSpec& c, int dpi) {
+  const PixelRect r = PixelBounds(spec, c, dpi);
+  return {r.x, r.y, r.w, r.h, dpi};
 }
 
 void Detach(Fl_Widget& widget) {
@@ -62,9 +56,9 @@ void Detach(Fl_Widget& widget) {
 
 }  // namespace
 
-FltkWindow::FltkWindow(const WindowSpec& spec, Activation& activation)
+FltkWindow::FltkWindow(const WindowSpec& spec, Activation& activation, int dpi)
     : WindowBase(spec, activation) {
-  build(spec);
+  build(spec, dpi);
 }
 
 FltkWindow::~FltkWindow() {
@@ -75,9 +69,10 @@ FltkWindow::~FltkWindow() {
   Fl::delete_widget(window_);
 }
 
-void FltkWindow::build(const WindowSpec& spec) {
-  const int w = TwipsToPixels(spec.clientWidth);
-  const int h = TwipsToPixels(spec.clientHeight);
+void FltkWindow::build(const WindowSpec& spec, int dpi) {
+  const PixelRect client = ClientPixels(spec, dpi);
+  const int w = client.w;
+  const int h = client.h;
   Fl_Group* outer = Fl_Group::current();
   Fl_Group::current(nullptr);
 
@@ -88,20 +83,21 @@ void FltkWindow::build(const WindowSpec& spec) {
   window_->callback(OnClose, this);
 
   auto* content = new ControlArea(0, 0, w, h);
-  auto fill = [&](auto& self, std::string_view container, int ox, int oy) -> void {
+  // FLTK places a group's children in window coordinates too.
+  auto fill = [&](auto& self, std::string_view container) -> void {
     for (const ControlSpec* c : ChildOrder(spec, container)) {
-      Placement at = Place(*c, ox, oy, w, h);
+      Placement at = Place(spec, *c, dpi);
       std::unique_ptr<WidgetControl> control = CreateControl(*this, *c, at);
       if (c->kind == Kind::Frame && c->name != container) {
         auto* group = control->widget()->as_group();
         group->begin();
-        self(self, c->name, at.x, at.y);
+        self(self, c->name);
         group->end();
       }
       controls_.emplace(std::string(c->name), std::move(control));
     }
   };
-  fill(fill, "", 0, 0);
+  fill(fill, "");
   content->end();
   window_->end();
 
@@ -140,7 +136,7 @@ void FltkWindow::setEnabled(bool on) {
     window_->deactivate();
 }
 
-Control& FltkWindow::control(std::string_view name) {
+Control& FltkWindow::nativeControl(std::string_view name) {
   auto it = controls_.find(name);
   if (it == controls_.end()) badControl(name);
   return *it->second;

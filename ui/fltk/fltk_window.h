@@ -13,24 +13,25 @@ namespace ui::fltk {
 
 class FltkWindow final : public WindowBase {
  public:
-  FltkWindow(const WindowSpec& spec, Activation& activation);
+  // Laid out at dpi dots per inch.
+  FltkWindow(const WindowSpec& spec, Activation& activation, int dpi = kBaseDpi);
   ~FltkWindow() override;
 
   bool enabled() const override;
   void setEnabled(bool on) override;
-  Control& control(std::string_view name) override;
 
   // The toolkit's window and a control's widget, for tests and the start-up benchmark.
   Fl_Double_Window& native() { return *window_; }
   Fl_Widget& widget(std::string_view name);
 
  protected:
+  Control& nativeControl(std::string_view name) override;
   void nativeShow() override;
   void nativeFocus() override;
   void nativeDestroy() override;
 
  private:
-  void build(const WindowSpec& spec);
+  void build(const WindowSpec& spec, int dpi);
   static void OnClose(Fl_Widget*, void* self);
 
   Fl_Double_Window* window_ = nullptr;

@@ -35,7 +35,7 @@ class MemoryOption : public MemoryCaptioned, public OptionButton {
   using MemoryCaptioned::MemoryCaptioned;
   bool value() const override { return value_; }
   void setValue(bool selected) override {
-    if (selected) window_.selectOption(spec_.container, this);
+    if (selected) window_.selectOption(*this);
     value_ = selected;
   }
   void clear() { value_ = false; }
@@ -257,7 +257,7 @@ MemoryWindow::~MemoryWindow() {
   all.erase(std::remove(all.begin(), all.end(), this), all.end());
 }
 
-Control& MemoryWindow::control(std::string_view name) { return memoryControl(name); }
+Control& MemoryWindow::nativeControl(std::string_view name) { return memoryControl(name); }
 
 MemoryControl& MemoryWindow::memoryControl(std::string_view name) {
   auto it = controls_.find(name);
@@ -265,11 +265,9 @@ MemoryControl& MemoryWindow::memoryControl(std::string_view name) {
   return *it->second;
 }
 
-void MemoryWindow::selectOption(std::string_view container, const MemoryControl* selected) {
-  for (auto& [name, control] : controls_) {
-    if (control.get() == selected || control->spec().kind != Kind::OptionButton) continue;
-    if (control->spec().container == container) static_cast<MemoryOption&>(*control).clear();
-  }
+void MemoryWindow::selectOption(const MemoryControl& selected) {
+  for (const ControlSpec* other : OtherOptions(spec(), selected.spec()))
+    static_cast<MemoryOption&>(memoryControl(other->name)).clear();
 }
 
 bool MemoryWindow::accepts(std::string_view name) {

@@ -69,7 +69,6 @@ class MemoryWindow : public WindowBase {
 
   bool enabled() const override { return enabled_; }
   void setEnabled(bool on) override { enabled_ = on; }
-  Control& control(std::string_view name) override;
 
   bool visible() const { return visible_; }
   bool hasFocus() const { return backend_.activation().active() == this; }
@@ -88,10 +87,11 @@ class MemoryWindow : public WindowBase {
 
   MemoryControl& memoryControl(std::string_view name);
   void raiseChange(std::string_view name) { raise(name, Event::Change); }
-  // Clears the other option buttons of container.
-  void selectOption(std::string_view container, const MemoryControl* selected);
+  // Clears the other option buttons of selected's container.
+  void selectOption(const MemoryControl& selected);
 
  protected:
+  Control& nativeControl(std::string_view name) override;
   void nativeShow() override { visible_ = true; }
   void nativeFocus() override { ++focusCount_; }
   void nativeDestroy() override { visible_ = false; }

@@ -23,6 +23,11 @@ Win32Backend::Win32Backend() : activation_([this](Handler fn) { post(std::move(f
   // The manifest asks for the themed common controls; Windows XP draws them only for a program
   // that has loaded that library.
   InitCommonControls();
+  if (HDC screen = GetDC(nullptr)) {
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    if (dpi > 0) dpi_ = dpi;
+    ReleaseDC(nullptr, screen);
+  }
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &MessageProc;

@@ -26,6 +26,9 @@ class Win32Backend : public Backend {
   void waitForPipe(void* pipe) override;
 
   Activation& activation() { return activation_; }
+  // The system's resolution, which windows are laid out at. The manifest declares the program
+  // aware of it, so Windows does not stretch the windows' bitmaps instead.
+  int dpi() const { return dpi_; }
   // The windows report their native lifetime, so run() knows when the last one is gone.
   void windowCreated(HWND hwnd);
   void windowDestroyed(HWND hwnd);
@@ -38,6 +41,7 @@ class Win32Backend : public Backend {
   bool isOurWindow(HWND hwnd) const;
 
   Activation activation_;
+  int dpi_ = kBaseDpi;
   HWND messageWindow_ = nullptr;
   std::deque<Handler> posted_;
   std::vector<HWND> windows_;

@@ -4,9 +4,9 @@
 
 namespace ui::win32 {
 
-int FontHeightForPoints(double points) {
-  // MulDiv(points, 96, 72) for the half-point sizes too: 13.5 pt is 18 pixels.
-  return -static_cast<int>(std::lround(points * 96.0 / 72.0));
+int FontHeightForPoints(double points, int dpi) {
+  // MulDiv(points, dpi, 72) for the half-point sizes too: 13.5 pt is 18 pixels at 96 dpi.
+  return -PointsToPixels(points, dpi);
 }
 
 FontCache::~FontCache() {
@@ -14,7 +14,9 @@ FontCache::~FontCache() {
 }
 
 HFONT FontCache::get(const Font& font) {
-  const int height = FontHeightForPoints(font.points);
+  // "Terminal" is a raster font: Windows takes its nearest size, or the substitute it maps
+  // the name to, for the scaled height.
+  const int height = FontHeightForPoints(font.points, dpi_);
   const auto key = std::make_tuple(height, font.weight, font.underline);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;

@@ -11,13 +11,14 @@
 
 namespace ui::win32 {
 
-// Character height in pixels for a point size at 96 dots per inch, negative as CreateFont
-// wants it for a character (not cell) height: 9 pt -> -12, 6 pt -> -8, 13.5 pt -> -18.
-int FontHeightForPoints(double points);
+// Character height in pixels for a point size at dpi dots per inch, negative as CreateFont
+// wants it for a character (not cell) height: at 96, 9 pt -> -12, 6 pt -> -8, 13.5 pt -> -18.
+int FontHeightForPoints(double points, int dpi = kBaseDpi);
 
 class FontCache {
  public:
-  FontCache() = default;
+  // Fonts for a window laid out at dpi dots per inch.
+  explicit FontCache(int dpi) : dpi_(dpi) {}
   FontCache(const FontCache&) = delete;
   FontCache& operator=(const FontCache&) = delete;
   ~FontCache();
@@ -25,6 +26,7 @@ class FontCache {
   HFONT get(const Font& font);
 
  private:
+  int dpi_;
   std::map<std::tuple<int, int, bool>, HFONT> fonts_;
 };
 

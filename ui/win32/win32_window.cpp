@@ -2,7 +2,6 @@
 
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_image.h"
-#include "ui/win32/win32_layout.h"
 #include "ui/win32/win32_text.h"
 
 namespace ui::win32 {
@@ -36,7 +35,7 @@ COLORREF ToColorRef(std::uint32_t rgb) {
 }  // namespace
 
 Win32Window::Win32Window(const WindowSpec& spec, Win32Backend& backend)
-    : WindowBase(spec, backend.activation()), backend_(backend) {
+    : WindowBase(spec, backend.activation()), backend_(backend), fonts_(backend.dpi()) {
   for (const ControlSpec& c : spec.controls)
     controls_.emplace(std::string(c.name), MakeControl(*this, c));
   createNative();
@@ -47,7 +46,8 @@ Win32Window::~Win32Window() { destroyNative(); }
 void Win32Window::createNative() {
   RegisterWindowClass(&Proc);
   const DWORD style = WindowStyle(spec());
-  RECT rc{0, 0, TwipsToPixels(spec().clientWidth), TwipsToPixels(spec().clientHeight)};
+  const PixelRect client = ClientPixels(spec(), backend_.dpi());
+  RECT rc{0, 0, client.w, client.h};
   AdjustWindowRectEx(&rc, style, FALSE, 0);
   const int width = rc.right - rc.left;
   const int height = rc.bottom - rc.top;
@@ -66,7 +66,8 @@ void Win32Window::createNative() {
 }
 
 void Win32Window::createControls() {
-  const std::vector<const ControlSpec*> order = CreationOrder(spec());
+  // The dialog manager tabs through controls in creation order.
+  const std::vector<const ControlSpec*> order = TabOrder(spec());
   const ControlSpec* previous = nullptr;
   int id = kFirstControlId;
   for (const ControlSpec* c : order) {
@@ -75,10 +76,10 @@ void Win32Window::createControls() {
     DWORD style = native.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     if (TakesTabStop(spec(), *c)) style |= WS_TABSTOP;
     if (StartsGroup(previous, *c)) style |= WS_GROUP;
-    const Bounds b = WindowBounds(spec(), *c);
+    // A frame's children become children of the window itself, at their place in the window.
+    const PixelRect at = PixelBounds(spec(), *c, backend_.dpi());
     HWND child = CreateWindowExA(
-        native.exStyle, native.className, "", style, TwipsToPixels(b.left), TwipsToPixels(b.top),
-        TwipsToPixels(b.width), TwipsToPixels(b.height) + native.extraHeight, hwnd_,
+        native.exStyle, native.className, "", style, at.x, at.y, at.w, at.h + native.extraHeight, hwnd_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), GetModuleHandleA(nullptr), nullptr);
     previous = c;
     if (!child) continue;
@@ -136,7 +137,7 @@ void Win32Window::setOwner(Window& owner) {
   SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(native->hwnd_));
 }
 
-Control& Win32Window::control(std::string_view name) {
+Control& Win32Window::nativeControl(std::string_view name) {
   auto it = controls_.find(name);
   if (it == controls_.end() || !it->second) badControl(name);
   return *it->second;
@@ -148,12 +149,8 @@ HWND Win32Window::nativeHandle(std::string_view name) const {
 }
 
 void Win32Window::clearOtherOptions(const NativeControl& selected) {
-  for (auto& [name, control] : controls_) {
-    const ControlSpec& c = control->spec();
-    if (control.get() == &selected || c.kind != Kind::OptionButton) continue;
-    if (c.container == selected.spec().container && control->hwnd())
-      SendMessageA(control->hwnd(), BM_SETCHECK, BST_UNCHECKED, 0);
-  }
+  for (const ControlSpec* other : OtherOptions(spec(), selected.spec()))
+    if (HWND h = nativeHandle(other->name)) SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
 }
 
 void Win32Window::nativeShow() {

@@ -23,7 +23,6 @@ class Win32Window : public WindowBase {
   bool enabled() const override;
   void setEnabled(bool on) override;
   void setOwner(Window& owner) override;
-  Control& control(std::string_view name) override;
 
   HWND hwnd() const { return hwnd_; }
   // The native control called name; null when the window has no such control or is gone.
@@ -34,6 +33,7 @@ class Win32Window : public WindowBase {
   static constexpr const char* kClassName = "TelvoWindow";
 
  protected:
+  Control& nativeControl(std::string_view name) override;
   void nativeShow() override;
   void nativeFocus() override;
   void nativeDestroy() override;
