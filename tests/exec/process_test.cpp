@@ -28,12 +28,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using exec_test::FakeEventLoop;
-using exec_test::FakeTextBox;
+using ui::MemoryTextBox;
 using Clock = std::chrono::steady_clock;
 
 const std::string kWriter = "telvo-test-writer";
 
-void Capture(const std::string& commandLine, FakeTextBox& box, ui::EventLoop* events,
+void Capture(const std::string& commandLine, MemoryTextBox& box, ui::EventLoop* events,
              const std::string* startFolder = nullptr) {
   exec::ExecAndCapture(commandLine, box, startFolder,
                        exec::RunContext{testing_support::BuildToolsDir(), events});
@@ -72,7 +72,7 @@ TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
 #endif
   };
   for (const Case& c : cases) {
-    FakeTextBox box(c.before);
+    MemoryTextBox box(c.before);
     FakeEventLoop events;
     Capture(kWriter + " " + c.script, box, &events);
     EXPECT_EQ(box.content(), c.after) << c.name;
@@ -84,7 +84,7 @@ TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
 }
 
 TEST(ExecAndCapture, ReadsAtMost10240BytesAtATimeInOrder) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(kWriter + " bytes 1000000", box, &events);
   EXPECT_EQ(box.content(), NumberedText(1000000));
@@ -93,7 +93,7 @@ TEST(ExecAndCapture, ReadsAtMost10240BytesAtATimeInOrder) {
 }
 
 TEST(ExecAndCapture, WorksWithoutAnEventLoop) {
-  FakeTextBox box;
+  MemoryTextBox box;
   Capture(kWriter + " bytes 30000", box, /*events=*/nullptr);
   EXPECT_EQ(box.content(), NumberedText(30000));
 }
@@ -112,7 +112,7 @@ TEST(ExecAndCapture, NextChunkGoesWhereTheUserPutTheCaretOrSelection) {
       {"everything selected", "old ", 0, 100, "BBB"},
   };
   for (const Case& c : cases) {
-    FakeTextBox box(c.before);
+    MemoryTextBox box(c.before);
     FakeEventLoop events;
     bool moved = false;
     events.onEvents = [&](int) {
@@ -126,8 +126,8 @@ TEST(ExecAndCapture, NextChunkGoesWhereTheUserPutTheCaretOrSelection) {
 }
 
 TEST(ExecAndCapture, AnotherRunFromTheEventsCompletesInside) {
-  FakeTextBox outer("");
-  FakeTextBox inner("");
+  MemoryTextBox outer("");
+  MemoryTextBox inner("");
   FakeEventLoop events;
   events.onEvents = [&](int call) {
     if (call == 2) Capture(kWriter + " text inner", inner, &events);
@@ -138,7 +138,7 @@ TEST(ExecAndCapture, AnotherRunFromTheEventsCompletesInside) {
 }
 
 TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   const auto start = Clock::now();
   Capture(kWriter + " text child grandchild 400", box, &events);
@@ -147,7 +147,7 @@ TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
 }
 
 TEST(ExecAndCapture, ChildReadsEndOfInputAtOnce) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(kWriter + " stdin", box, &events);
   EXPECT_EQ(box.content(), "stdin: eof\n");
@@ -159,7 +159,7 @@ TEST(ExecAndCapture, QuotedPathsReachTheToolAsOneArgument) {
   const std::vector<std::string> paths = {"C:\\", "C:\\Tools\\", "C:\\My Roms\\a b.bin", "/",
                                           "/a b/"};
   for (const std::string& path : paths) {
-    FakeTextBox box;
+    MemoryTextBox box;
     FakeEventLoop events;
     Capture(kWriter + " args " + exec::QuotePath(path) + " next", box, &events);
     EXPECT_EQ(box.content(), "[" + path + "]\n[next]\n") << path;
@@ -169,7 +169,7 @@ TEST(ExecAndCapture, QuotedPathsReachTheToolAsOneArgument) {
 TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
   testing_support::TempDir dir;
   const std::string folder = dir.str();
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(kWriter + " cwd", box, &events, &folder);
   EXPECT_EQ(fs::canonical(box.content().substr(0, box.content().size() - 1)),
@@ -181,7 +181,7 @@ TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
 // The command line goes to the system in the ANSI code page; a character it cannot hold
 // arrives as the code page's replacement character.
 TEST(ExecAndCapture, CharactersOutsideTheCodePageArriveAsQuestionMarks) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   // Omega, "café", and a full-width quotation mark that must not end the quoted argument.
   Capture(kWriter + " args \"\xCE\xA9 caf\xC3\xA9 \xEF\xBC\x82 x\"", box, &events);
@@ -189,7 +189,7 @@ TEST(ExecAndCapture, CharactersOutsideTheCodePageArriveAsQuestionMarks) {
 }
 
 TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneWindowsLine) {
-  FakeTextBox box("kept\r\n");
+  MemoryTextBox box("kept\r\n");
   FakeEventLoop events;
   Capture("telvo-no-such-program --xmd a", box, &events);
   const std::string& text = box.content();
@@ -235,7 +235,7 @@ TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneLine) {
   };
   for (const Case& c : cases) {
     const std::size_t before = OpenDescriptors();
-    FakeTextBox box("kept\n");
+    MemoryTextBox box("kept\n");
     FakeEventLoop events;
     Capture(c.commandLine, box, &events, c.startFolder);
     EXPECT_EQ(box.content(), "kept\n" + c.line) << c.name;
@@ -245,7 +245,7 @@ TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneLine) {
 }
 
 TEST(ExecAndCapture, ReturnsWhenTheOutputEndsNotWhenTheChildExitsAndReapsItAsItExits) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   const auto start = Clock::now();
   Capture(kWriter + " text bye close sleep 800", box, &events);
@@ -272,7 +272,7 @@ TEST(ExecAndCapture, ChildHasNoInputAndOnlyItsThreeDescriptors) {
   dup2(input[0], 0);
   const int stray = open("/dev/null", O_RDONLY);
   ASSERT_GE(stray, 0);
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(kWriter + " stdin fds", box, &events);
   dup2(savedStdin, 0);
@@ -283,7 +283,7 @@ TEST(ExecAndCapture, ChildHasNoInputAndOnlyItsThreeDescriptors) {
 TEST(ExecAndCapture, ShellCharactersReachTheToolLiterally) {
   testing_support::TempDir dir;
   const std::string folder = dir.str();
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(kWriter + " args ; \"$(touch made)\" | * 'q' `id` > out \"a  b\" %PATH% ~", box, &events,
           &folder);
@@ -323,7 +323,7 @@ TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
       {"./onlyhere", app.string(), "from-current\n"},
   };
   for (const Case& c : cases) {
-    FakeTextBox box;
+    MemoryTextBox box;
     FakeEventLoop events;
     exec::ExecAndCapture(c.commandLine, box, nullptr, exec::RunContext{c.appDir, &events});
     EXPECT_EQ(box.content(), c.output) << c.commandLine << " with " << c.appDir;
@@ -334,13 +334,13 @@ TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
 TEST(ExecAndCapture, LeavesNoDescriptorOrZombieAfterManyRuns) {
   const std::size_t before = OpenDescriptors();
   for (int run = 0; run < 500; ++run) {
-    FakeTextBox box;
+    MemoryTextBox box;
     FakeEventLoop events;
     Capture(kWriter + " text x", box, &events);
     ASSERT_EQ(box.content(), "x") << "run " << run;
   }
   for (int run = 0; run < 20; ++run) {
-    FakeTextBox box;
+    MemoryTextBox box;
     Capture("telvo-no-such-program", box, nullptr);
   }
   EXPECT_EQ(OpenDescriptors(), before);
