@@ -20,7 +20,7 @@
 #include "app/form1_layout.h"
 #endif
 #include "exec/process.h"
-#include "ui/output_filter.h"
+#include "ui/memory/memory_text.h"
 #include "ui/window.h"
 
 extern char** environ;
@@ -28,30 +28,6 @@ extern char** environ;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// An output box as the window backends keep it: one growing text with the caret at its end.
-class MemoryTextBox : public ui::TextBox {
- public:
-  std::string text() const override { return text_; }
-  void setText(std::string_view text) override {
-    text_ = text;
-    caret_ = text_.size();
-  }
-  void replaceSelection(std::string_view text) override {
-    text_.insert(caret_, text);
-    caret_ += text.size();
-  }
-  void clearLineToCaret() override {
-    const std::size_t lineStart = ui::LineStart(text_, caret_);
-    text_.erase(lineStart, caret_ - lineStart);
-    caret_ = lineStart;
-  }
-  std::size_t size() const { return text_.size(); }
-
- private:
-  std::string text_;
-  std::size_t caret_ = 0;
-};
 
 // Counts what arrives and keeps nothing: the runner's own cost, without the box's growth.
 class CountingTextBox : public ui::TextBox {
@@ -65,6 +41,10 @@ class CountingTextBox : public ui::TextBox {
  private:
   std::size_t size_ = 0;
 };
+
+// How much output a box took in.
+std::size_t Received(const ui::MemoryTextBox& box) { return box.content().size(); }
+std::size_t Received(const CountingTextBox& box) { return box.size(); }
 
 // Waits as a window backend does: until the pipe is readable, with no events to run.
 class IdleEventLoop : public ui::EventLoop {
@@ -114,7 +94,7 @@ double Runner(std::size_t bytes) {
   exec::ExecAndCapture({"telvo-test-writer", "bytes", std::to_string(bytes)}, box, nullptr,
                        exec::RunContext{app::ApplicationDirectory(), &events});
   const double seconds = Seconds(Clock::now() - start);
-  if (box.size() != bytes) std::abort();
+  if (Received(box) != bytes) std::abort();
   return seconds;
 }
 
@@ -167,7 +147,7 @@ int main(int argc, char** argv) {
   for (std::size_t mib : sizesMiB) {
     const std::size_t bytes = mib << 20;
     const double raw = Best(RawDrain, bytes, repetitions);
-    const double memory = Best(Runner<MemoryTextBox>, bytes, repetitions);
+    const double memory = Best(Runner<ui::MemoryTextBox>, bytes, repetitions);
     memoryPerMiB.push_back(memory / static_cast<double>(mib));
     PrintRow("memory", mib, raw, memory);
     PrintRow("discard", mib, raw, Best(Runner<CountingTextBox>, bytes, repetitions));

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELVO_BUILD_TESTS=ON -DTELVO_BUILD_BENCH=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELVO_BUILD_TESTS=ON -DTELVO_BUILD_BENCH=ON \
+  -DTELVO_WERROR=ON
 cmake --build build -j"$(nproc)"
 xvfb-run -a -s "-screen 0 1024x768x24" \
   ctest --test-dir build --output-on-failure -j"$(nproc)" </dev/null

@@ -1,6 +1,6 @@
 #include "ui/file_browser.h"
 
-#include "ui/filesystem.h"
+#include <algorithm>
 
 namespace ui {
 
@@ -27,11 +27,94 @@ void Drive_Change(Window& w, const FileBrowserNames& names) {
   w.get<FileList>(names.file).setPath(dir);
 }
 
+bool InRange(int index, std::size_t size) {
+  return index >= 0 && static_cast<std::size_t>(index) < size;
+}
+
 }  // namespace
 
 void ConnectFileBrowser(Window& window, const FileBrowserNames& names) {
   window.on(names.dir, Event::Change, [&window, names] { Dir_Change(window, names); });
   window.on(names.drive, Event::Change, [&window, names] { Drive_Change(window, names); });
+}
+
+// --- drive list ---
+
+int BrowserDrives::indexOf(std::string_view drive) const {
+  auto it = std::find(drives_.begin(), drives_.end(), drive);
+  return it == drives_.end() ? -1 : static_cast<int>(it - drives_.begin());
+}
+
+void BrowserDrives::beginBrowsing() {
+  drive_ = DriveOfPath(CurrentDirectory());
+  refreshDrives();
+}
+
+void BrowserDrives::refreshDrives() {
+  drives_ = ListDrives();
+  if (!drive_.empty() && indexOf(drive_) < 0) drives_.push_back(drive_);
+  show();
+}
+
+void BrowserDrives::setDrive(std::string_view drive) {
+  if (drive == drive_) return;
+  drive_ = drive;
+  if (indexOf(drive_) < 0) drives_.push_back(drive_);
+  show();
+  changed();
+}
+
+void BrowserDrives::userPicked(int index) {
+  if (!InRange(index, drives_.size()) || drives_[index] == drive_) return;
+  drive_ = drives_[index];
+  changed();
+}
+
+// --- directory list ---
+
+void BrowserDirs::beginBrowsing() { show(CurrentDirectory()); }
+
+void BrowserDirs::show(std::string_view path) {
+  path_ = path;
+  SharedDriveDirectories().record(path_);
+  entries_ = DirListEntries(path_);
+  showDirectories(entries_);
+}
+
+void BrowserDirs::setPath(std::string_view path) {
+  if (path == path_) return;
+  show(path);
+  changed();
+}
+
+void BrowserDirs::userOpened(int index) {
+  if (!InRange(index, entries_.size())) return;
+  // A copy: setPath replaces the entries.
+  const std::string target = entries_[index].path;
+  setPath(target);
+}
+
+// --- file list ---
+
+void BrowserFiles::beginBrowsing() { setPath(CurrentDirectory()); }
+
+void BrowserFiles::setPath(std::string_view path) {
+  path_ = path;
+  files_ = ListFiles(path_);
+  showFiles(files_);
+}
+
+int BrowserFiles::listIndex() const {
+  int index = selectedLine();
+  return InRange(index, files_.size()) ? index : -1;
+}
+
+void BrowserFiles::setListIndex(int index) {
+  selectLine(InRange(index, files_.size()) ? index : -1);
+}
+
+std::string BrowserFiles::item(int index) const {
+  return InRange(index, files_.size()) ? files_[index] : std::string();
 }
 
 }  // namespace ui

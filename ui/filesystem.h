@@ -43,6 +43,10 @@ std::vector<DirEntry> DirListEntries(std::string_view path);
 
 bool IsDirectory(std::string_view path);
 
+// The process's current directory, where a new file browser starts; empty when the system
+// cannot say.
+std::string CurrentDirectory();
+
 // Each drive keeps its own current directory, as drives do on Windows. Linux has no such
 // thing, so the file browsers of the program share this record of it.
 class DriveDirectories {

@@ -2,9 +2,11 @@
 // drives are the root and every volume mounted where removable and extra disks appear.
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 
@@ -120,6 +122,15 @@ std::vector<std::string> ListSubdirectories(std::string_view dir) {
 bool IsDirectory(std::string_view path) {
   struct stat st;
   return stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string CurrentDirectory() {
+  std::vector<char> buffer(256);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+  return std::string(buffer.data());
 }
 
 std::string SystemCurrentDirectoryOfDrive(std::string_view drive) { return std::string(drive); }

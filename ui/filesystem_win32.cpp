@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include "exec/codepage.h"
 #include "ui/filesystem.h"
@@ -95,6 +96,15 @@ std::vector<std::string> ListSubdirectories(std::string_view dir) {
 bool IsDirectory(std::string_view path) {
   const DWORD attributes = GetFileAttributesA(exec::Utf8ToAnsi(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string CurrentDirectory() {
+  DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  if (needed == 0) return std::string();
+  std::vector<char> buffer(needed);
+  DWORD got = GetCurrentDirectoryA(needed, buffer.data());
+  if (got == 0 || got >= needed) return std::string();
+  return exec::AnsiToUtf8(std::string_view(buffer.data(), got));
 }
 
 // "x:" alone names the current directory of drive x, which the system keeps per drive.

@@ -28,7 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using exec_test::FakeEventLoop;
-using exec_test::FakeTextBox;
+using ui::MemoryTextBox;
 using Clock = std::chrono::steady_clock;
 
 const std::string kWriter = "telvo-test-writer";
@@ -39,7 +39,7 @@ exec::CommandLine Writer(std::vector<std::string> script) {
   return exec::CommandLine(std::move(script));
 }
 
-void Capture(const exec::CommandLine& commandLine, FakeTextBox& box, ui::EventLoop* events,
+void Capture(const exec::CommandLine& commandLine, MemoryTextBox& box, ui::EventLoop* events,
              const std::string* startFolder = nullptr) {
   exec::ExecAndCapture(commandLine, box, startFolder,
                        exec::RunContext{testing_support::BuildToolsDir(), events});
@@ -79,7 +79,7 @@ TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
 #endif
   };
   for (const Case& c : cases) {
-    FakeTextBox box(c.before);
+    MemoryTextBox box(c.before);
     FakeEventLoop events;
     Capture(Writer(c.script), box, &events);
     EXPECT_EQ(box.content(), c.after) << c.name;
@@ -91,7 +91,7 @@ TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
 }
 
 TEST(ExecAndCapture, ReadsAtMost10240BytesAtATimeInOrder) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(Writer({"bytes", "1000000"}), box, &events);
   EXPECT_EQ(box.content(), NumberedText(1000000));
@@ -100,7 +100,7 @@ TEST(ExecAndCapture, ReadsAtMost10240BytesAtATimeInOrder) {
 }
 
 TEST(ExecAndCapture, WorksWithoutAnEventLoop) {
-  FakeTextBox box;
+  MemoryTextBox box;
   Capture(Writer({"bytes", "30000"}), box, /*events=*/nullptr);
   EXPECT_EQ(box.content(), NumberedText(30000));
 }
@@ -119,7 +119,7 @@ TEST(ExecAndCapture, NextChunkGoesWhereTheUserPutTheCaretOrSelection) {
       {"everything selected", "old ", 0, 100, "BBB"},
   };
   for (const Case& c : cases) {
-    FakeTextBox box(c.before);
+    MemoryTextBox box(c.before);
     FakeEventLoop events;
     bool moved = false;
     events.onEvents = [&](int) {
@@ -133,8 +133,8 @@ TEST(ExecAndCapture, NextChunkGoesWhereTheUserPutTheCaretOrSelection) {
 }
 
 TEST(ExecAndCapture, AnotherRunFromTheEventsCompletesInside) {
-  FakeTextBox outer("");
-  FakeTextBox inner("");
+  MemoryTextBox outer("");
+  MemoryTextBox inner("");
   FakeEventLoop events;
   events.onEvents = [&](int call) {
     if (call == 2) Capture(Writer({"text", "inner"}), inner, &events);
@@ -145,7 +145,7 @@ TEST(ExecAndCapture, AnotherRunFromTheEventsCompletesInside) {
 }
 
 TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   const auto start = Clock::now();
   Capture(Writer({"text", "child", "grandchild", "400"}), box, &events);
@@ -154,7 +154,7 @@ TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
 }
 
 TEST(ExecAndCapture, ChildReadsEndOfInputAtOnce) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(Writer({"stdin"}), box, &events);
   EXPECT_EQ(box.content(), "stdin: eof\n");
@@ -183,7 +183,7 @@ TEST(ExecAndCapture, HostilePiecesReachTheChildAsOneArgumentEach) {
       } else {
         line.add(piece).add("next");
       }
-      FakeTextBox box;
+      MemoryTextBox box;
       FakeEventLoop events;
       Capture(line, box, &events, &folder);
       const std::string second = asPath ? "-o=" + piece : "next";
@@ -197,7 +197,7 @@ TEST(ExecAndCapture, HostilePiecesReachTheChildAsOneArgumentEach) {
 }
 
 TEST(ExecAndCapture, AnArgumentWithANulByteStartsNothing) {
-  FakeTextBox box("kept\n");
+  MemoryTextBox box("kept\n");
   FakeEventLoop events;
   exec::CommandLine line = Writer({"text", "x"});
   line.add(std::string("save.srm\0--xmd", 15));
@@ -210,7 +210,7 @@ TEST(ExecAndCapture, AnArgumentWithANulByteStartsNothing) {
 TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
   testing_support::TempDir dir;
   const std::string folder = dir.str();
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(Writer({"cwd"}), box, &events, &folder);
   EXPECT_EQ(fs::canonical(box.content().substr(0, box.content().size() - 1)),
@@ -222,7 +222,7 @@ TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
 // The command line goes to the system in the ANSI code page; a character it cannot hold
 // arrives as the code page's replacement character.
 TEST(ExecAndCapture, CharactersOutsideTheCodePageArriveAsQuestionMarks) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   // Omega, "café", and a full-width quotation mark that must not end the quoted argument.
   Capture(Writer({"args", "\xCE\xA9 caf\xC3\xA9 \xEF\xBC\x82 x"}), box, &events);
@@ -230,7 +230,7 @@ TEST(ExecAndCapture, CharactersOutsideTheCodePageArriveAsQuestionMarks) {
 }
 
 TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneWindowsLine) {
-  FakeTextBox box("kept\r\n");
+  MemoryTextBox box("kept\r\n");
   FakeEventLoop events;
   Capture({"telvo-no-such-program", "--xmd", "a"}, box, &events);
   const std::string& text = box.content();
@@ -276,7 +276,7 @@ TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneLine) {
   };
   for (const Case& c : cases) {
     const std::size_t before = OpenDescriptors();
-    FakeTextBox box("kept\n");
+    MemoryTextBox box("kept\n");
     FakeEventLoop events;
     Capture(c.commandLine, box, &events, c.startFolder);
     EXPECT_EQ(box.content(), "kept\n" + c.line) << c.name;
@@ -286,7 +286,7 @@ TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneLine) {
 }
 
 TEST(ExecAndCapture, ReturnsWhenTheOutputEndsNotWhenTheChildExitsAndReapsItAsItExits) {
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   const auto start = Clock::now();
   Capture(Writer({"text", "bye", "close", "sleep", "800"}), box, &events);
@@ -313,7 +313,7 @@ TEST(ExecAndCapture, ChildHasNoInputAndOnlyItsThreeDescriptors) {
   dup2(input[0], 0);
   const int stray = open("/dev/null", O_RDONLY);
   ASSERT_GE(stray, 0);
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(Writer({"stdin", "fds"}), box, &events);
   dup2(savedStdin, 0);
@@ -324,7 +324,7 @@ TEST(ExecAndCapture, ChildHasNoInputAndOnlyItsThreeDescriptors) {
 TEST(ExecAndCapture, ShellCharactersReachTheToolLiterally) {
   testing_support::TempDir dir;
   const std::string folder = dir.str();
-  FakeTextBox box;
+  MemoryTextBox box;
   FakeEventLoop events;
   Capture(Writer({"args", ";", "$(touch made)", "|", "*", "'q'", "`id`", ">", "out", "a  b",
                   "%PATH%", "~"}),
@@ -365,7 +365,7 @@ TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
       {"./onlyhere", app.string(), "from-current\n"},
   };
   for (const Case& c : cases) {
-    FakeTextBox box;
+    MemoryTextBox box;
     FakeEventLoop events;
     exec::ExecAndCapture({c.program}, box, nullptr, exec::RunContext{c.appDir, &events});
     EXPECT_EQ(box.content(), c.output) << c.program << " with " << c.appDir;
@@ -376,13 +376,13 @@ TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
 TEST(ExecAndCapture, LeavesNoDescriptorOrZombieAfterManyRuns) {
   const std::size_t before = OpenDescriptors();
   for (int run = 0; run < 500; ++run) {
-    FakeTextBox box;
+    MemoryTextBox box;
     FakeEventLoop events;
     Capture(Writer({"text", "x"}), box, &events);
     ASSERT_EQ(box.content(), "x") << "run " << run;
   }
   for (int run = 0; run < 20; ++run) {
-    FakeTextBox box;
+    MemoryTextBox box;
     Capture({"telvo-no-such-program"}, box, nullptr);
   }
   EXPECT_EQ(OpenDescriptors(), before);

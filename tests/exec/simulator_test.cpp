@@ -246,7 +246,7 @@ class SimulatorRun : public ::testing::Test {
 
   // The tool's output for commandLine, run in the application folder.
   std::string run(const exec::CommandLine& commandLine) {
-    exec_test::FakeTextBox box;
+    ui::MemoryTextBox box;
     const std::string folder = app_.string();
     exec::ExecAndCapture(commandLine, box, &folder,
                          exec::RunContext{testing_support::BuildToolsDir(), nullptr});

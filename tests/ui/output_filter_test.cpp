@@ -59,7 +59,7 @@ TEST(TerminalOutput, InTheMemoryBox) {
   std::unique_ptr<ui::Window> window = backend.createWindow(kBoxSpec);
   auto& box = dynamic_cast<ui::MemoryText&>(window->get<ui::TextBox>("Out"));
   terminal_cases::RunAll(
-      box, [&](std::size_t from, std::size_t to) { box.select(from, to - from); },
+      box, [&](std::size_t from, std::size_t to) { box.select(from, to); },
       [&] { return box.caret(); });
 }
 

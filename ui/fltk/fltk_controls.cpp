@@ -2,9 +2,8 @@
 
 #include <FL/Fl.H>
 #include <algorithm>
-#include <filesystem>
 
-#include "ui/filesystem.h"
+#include "ui/file_browser.h"
 #include "ui/fltk/fltk_fonts.h"
 #include "ui/fltk/fltk_widgets.h"
 #include "ui/output_filter.h"
@@ -29,11 +28,6 @@ void WidgetControl::setEnabled(bool on) {
 void WidgetControl::raise(Event event) { window_.raise(name_, event); }
 
 namespace {
-
-std::string CurrentDirectory() {
-  std::error_code ec;
-  return std::filesystem::current_path(ec).string();
-}
 
 Fl_Color ToFl(std::uint32_t rgb) {
   return fl_rgb_color(static_cast<uchar>(rgb >> 16), static_cast<uchar>(rgb >> 8),
@@ -233,62 +227,44 @@ class ListControl : public WidgetControl, public ListBox {
   SelectBrowser* list_;
 };
 
-class FileListControl : public WidgetControl, public FileList {
+// The file browser's lists: what they hold is decided in ui/file_browser.h; these show it.
+class FileListControl : public WidgetControl, public BrowserFiles {
  public:
   FileListControl(WindowBase& window, const ControlSpec& spec, SelectBrowser* list)
       : WidgetControl(window, spec, list), list_(list) {
-    setPath(CurrentDirectory());
+    beginBrowsing();
   }
-  std::string path() const override { return path_; }
-  void setPath(std::string_view path) override {
-    path_ = path;
-    list_->clear();
-    for (const std::string& name : ListFiles(path_)) AddListLine(*list_, name);
-  }
-  int listCount() const override { return list_->size(); }
-  int listIndex() const override { return list_->value() - 1; }
-  void setListIndex(int index) override { ListControl::SelectLine(*list_, index); }
-  std::string item(int index) const override { return ListControl::LineText(*list_, index); }
 
  protected:
+  void showFiles(const std::vector<std::string>& files) override {
+    list_->clear();
+    for (const std::string& name : files) AddListLine(*list_, name);
+  }
+  void selectLine(int index) override { ListControl::SelectLine(*list_, index); }
+  int selectedLine() const override { return list_->value() - 1; }
   // A double-click comes after the click of its first press, as on Windows.
   void userActed() override { raise(list_->doubleClicked() ? Event::DblClick : Event::Click); }
 
  private:
   SelectBrowser* list_;
-  std::string path_;
 };
 
-class DirListControl : public WidgetControl, public DirList {
+class DirListControl : public WidgetControl, public BrowserDirs {
  public:
   DirListControl(WindowBase& window, const ControlSpec& spec, DirBrowser* list)
       : WidgetControl(window, spec, list), list_(list) {
-    show(CurrentDirectory());
-  }
-  std::string path() const override { return path_; }
-  void setPath(std::string_view path) override {
-    if (path == path_) return;
-    show(path);
-    raise(Event::Change);
+    beginBrowsing();
   }
 
  protected:
-  void userActed() override {
-    int index = list_->openedLine() - 1;
-    if (index < 0 || index >= static_cast<int>(entries_.size())) return;
-    setPath(std::string(entries_[index].path));
-  }
-
- private:
-  void show(std::string_view path) {
-    path_ = path;
-    SharedDriveDirectories().record(path_);
-    entries_ = DirListEntries(path_);
+  void userActed() override { userOpened(list_->openedLine() - 1); }
+  void changed() override { raise(Event::Change); }
+  void showDirectories(const std::vector<DirEntry>& entries) override {
     list_->clear();
     int opened = 0;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      const DirEntry& e = entries_[i];
-      bool expanded = e.opened || (i + 1 < entries_.size() && entries_[i + 1].depth > e.depth);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const DirEntry& e = entries[i];
+      bool expanded = e.opened || (i + 1 < entries.size() && entries[i + 1].depth > e.depth);
       std::string line(static_cast<std::size_t>(e.depth) * 2, ' ');
       line += expanded ? "[-] " : "[+] ";
       line += e.label;
@@ -298,37 +274,27 @@ class DirListControl : public WidgetControl, public DirList {
     if (opened > 0) ListControl::SelectLine(*list_, opened - 1);
   }
 
+ private:
   DirBrowser* list_;
-  std::string path_;
-  std::vector<DirEntry> entries_;
 };
 
-class DriveListControl : public WidgetControl, public DriveList {
+class DriveListControl : public WidgetControl, public BrowserDrives {
  public:
   DriveListControl(WindowBase& window, const ControlSpec& spec, DriveChoice* choice)
       : WidgetControl(window, spec, choice), choice_(choice) {
-    choice_->setDrives(ListDrives());
-    choice_->select(DriveOfPath(CurrentDirectory()));
-    shown_ = choice_->drive();
-  }
-  std::string drive() const override { return choice_->drive(); }
-  void setDrive(std::string_view drive) override {
-    if (drive == shown_) return;
-    choice_->select(drive);
-    shown_ = choice_->drive();
-    raise(Event::Change);
+    choice_->onOpening([this] { refreshDrives(); });
+    beginBrowsing();
   }
 
  protected:
-  void userActed() override {
-    if (choice_->drive() == shown_) return;
-    shown_ = choice_->drive();
-    raise(Event::Change);
+  void userActed() override { userPicked(choice_->value()); }
+  void changed() override { raise(Event::Change); }
+  void showDrives(const std::vector<std::string>& drives, int selected) override {
+    choice_->setDrives(drives, selected);
   }
 
  private:
   DriveChoice* choice_;
-  std::string shown_;
 };
 
 class ScrollControl : public WidgetControl, public ScrollBar {

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "ui/filesystem.h"
-
 namespace ui::fltk {
 
 std::string LabelText(std::string_view text) {
@@ -358,12 +356,10 @@ DriveChoice::DriveChoice(int x, int y, int w, int h) : Guarded<Fl_Choice>(x, y, 
   when(FL_WHEN_CHANGED);
 }
 
-void DriveChoice::setDrives(std::vector<std::string> drives) {
-  std::string current = drive();
-  drives_ = std::move(drives);
+void DriveChoice::setDrives(const std::vector<std::string>& drives, int selected) {
   labels_.clear();
   items_.clear();
-  for (const std::string& d : drives_) labels_.push_back(MenuText(d));
+  for (const std::string& d : drives) labels_.push_back(MenuText(d));
   for (const std::string& label : labels_) {
     Fl_Menu_Item item{};
     item.text = label.c_str();
@@ -371,38 +367,14 @@ void DriveChoice::setDrives(std::vector<std::string> drives) {
   }
   items_.push_back(Fl_Menu_Item{});  // terminator
   menu(items_.data());
-  auto it = std::find(drives_.begin(), drives_.end(), current);
-  if (!current.empty() && it == drives_.end()) {
-    select(current);
-    return;
-  }
-  value(it == drives_.end() ? (drives_.empty() ? -1 : 0) : static_cast<int>(it - drives_.begin()));
-}
-
-void DriveChoice::select(std::string_view drive) {
-  auto it = std::find(drives_.begin(), drives_.end(), drive);
-  if (it == drives_.end()) {
-    std::vector<std::string> more = drives_;
-    more.emplace_back(drive);
-    drives_.clear();  // so setDrives keeps nothing selected from before
-    setDrives(std::move(more));
-    it = std::find(drives_.begin(), drives_.end(), drive);
-  }
-  value(static_cast<int>(it - drives_.begin()));
+  value(selected >= 0 && selected < static_cast<int>(labels_.size()) ? selected : -1);
   redraw();
 }
 
-std::string DriveChoice::drive() const {
-  int index = value();
-  if (index < 0 || index >= static_cast<int>(drives_.size())) return {};
-  return drives_[index];
-}
-
-void DriveChoice::refresh() { setDrives(ListDrives()); }
-
 int DriveChoice::handle(int event) {
   if (RefusesInput(*this, event)) return 0;
-  if (event == FL_PUSH || (event == FL_KEYBOARD && Fl::event_key() == ' ')) refresh();
+  bool opening = event == FL_PUSH || (event == FL_KEYBOARD && Fl::event_key() == ' ');
+  if (opening && opening_) opening_();
   return Fl_Choice::handle(event);
 }
 

@@ -16,6 +16,7 @@
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Text_Editor.H>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -138,22 +139,21 @@ class DirBrowser : public Guarded<Fl_Hold_Browser> {
   int openedLine_ = 0;
 };
 
-// The drive list. Drive names are shown as they are ('/', '&' and '@' included); the list
-// is read again each time the user opens it, so a volume mounted meanwhile appears.
+// The drive list. Drive names are shown as they are ('/', '&' and '@' included). Each time the
+// user opens the list, the opening hook runs first, so the control can list the drives again
+// and a volume mounted meanwhile appears.
 class DriveChoice : public Guarded<Fl_Choice> {
  public:
   DriveChoice(int x, int y, int w, int h);
-  void setDrives(std::vector<std::string> drives);
-  // Selects drive, adding it when the list lacks it.
-  void select(std::string_view drive);
-  std::string drive() const;
+  // Shows drives with line selected (-1: none).
+  void setDrives(const std::vector<std::string>& drives, int selected = -1);
+  void onOpening(std::function<void()> hook) { opening_ = std::move(hook); }
   int handle(int event) override;
 
  private:
-  void refresh();
-  std::vector<std::string> drives_;
   std::vector<std::string> labels_;
   std::vector<Fl_Menu_Item> items_;
+  std::function<void()> opening_;
 };
 
 // A text buffer whose gap grows with the text, so appending a long output chunk by chunk

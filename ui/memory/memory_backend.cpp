@@ -1,9 +1,8 @@
 #include "ui/memory/memory_backend.h"
 
 #include <algorithm>
-#include <filesystem>
 
-#include "ui/filesystem.h"
+#include "ui/file_browser.h"
 #include "ui/output_filter.h"
 
 namespace ui {
@@ -85,110 +84,55 @@ class MemoryList : public MemoryControl, public ListBox {
   int index_ = -1;
 };
 
-class MemoryDrive : public MemoryControl, public DriveList {
+// The file browser's lists keep what they show in the shared part; the in-memory list has
+// nothing to draw and keeps only the file list's selection.
+class MemoryDrive : public MemoryControl, public BrowserDrives {
  public:
-  MemoryDrive(MemoryWindow& w, const ControlSpec& s)
-      : MemoryControl(w, s), drive_(DriveOfPath(CurrentDirectoryForBrowser())) {}
-  std::string drive() const override { return drive_; }
-  void setDrive(std::string_view drive) override {
-    if (drive == drive_) return;
-    drive_ = drive;
-    window_.raiseChange(spec_.name);
-  }
-  static std::string CurrentDirectoryForBrowser();
+  MemoryDrive(MemoryWindow& w, const ControlSpec& s) : MemoryControl(w, s) { beginBrowsing(); }
 
- private:
-  std::string drive_;
+ protected:
+  void showDrives(const std::vector<std::string>&, int) override {}
+  void changed() override { window_.raiseChange(spec_.name); }
 };
 
-class MemoryDir : public MemoryControl, public DirList {
+class MemoryDir : public MemoryControl, public BrowserDirs {
  public:
-  MemoryDir(MemoryWindow& w, const ControlSpec& s)
-      : MemoryControl(w, s), path_(MemoryDrive::CurrentDirectoryForBrowser()) {
-    SharedDriveDirectories().record(path_);
-  }
-  std::string path() const override { return path_; }
-  void setPath(std::string_view path) override {
-    if (path == path_) return;
-    path_ = path;
-    SharedDriveDirectories().record(path_);
-    window_.raiseChange(spec_.name);
-  }
+  MemoryDir(MemoryWindow& w, const ControlSpec& s) : MemoryControl(w, s) { beginBrowsing(); }
 
- private:
-  std::string path_;
+ protected:
+  void showDirectories(const std::vector<DirEntry>&) override {}
+  void changed() override { window_.raiseChange(spec_.name); }
 };
 
-class MemoryFile : public MemoryControl, public FileList {
+class MemoryFile : public MemoryControl, public BrowserFiles {
  public:
-  MemoryFile(MemoryWindow& w, const ControlSpec& s) : MemoryControl(w, s) {
-    setPath(MemoryDrive::CurrentDirectoryForBrowser());
-  }
-  std::string path() const override { return path_; }
-  void setPath(std::string_view path) override {
-    path_ = path;
-    files_ = ListFiles(path_);
-    index_ = -1;
-  }
-  int listCount() const override { return static_cast<int>(files_.size()); }
-  int listIndex() const override { return index_; }
-  void setListIndex(int index) override { index_ = index >= 0 && index < listCount() ? index : -1; }
-  std::string item(int index) const override {
-    return index >= 0 && index < listCount() ? files_[index] : std::string();
-  }
+  MemoryFile(MemoryWindow& w, const ControlSpec& s) : MemoryControl(w, s) { beginBrowsing(); }
+
+ protected:
+  void showFiles(const std::vector<std::string>&) override { index_ = -1; }
+  void selectLine(int index) override { index_ = index; }
+  int selectedLine() const override { return index_; }
 
  private:
-  std::string path_;
-  std::vector<std::string> files_;
   int index_ = -1;
 };
 
 }  // namespace
 
-std::string MemoryDrive::CurrentDirectoryForBrowser() {
-  std::error_code ec;
-  return std::filesystem::current_path(ec).string();
-}
-
 // --- MemoryText ---
 
-void MemoryText::setText(std::string_view text) {
-  text_ = text;
-  start_ = 0;
-  length_ = 0;
-  ++assignments_;
-}
-
 void MemoryText::replaceSelection(std::string_view text) {
-  start_ = std::min(start_, text_.size());
-  length_ = std::min(length_, text_.size() - start_);
-  text_.replace(start_, length_, text);
-  start_ += text.size();
-  length_ = 0;
-  if (spec_.kind == Kind::MultiLineText) trimOldest();
-}
-
-void MemoryText::clearLineToCaret() {
-  start_ = std::min(start_, text_.size());
-  length_ = std::min(length_, text_.size() - start_);
-  const size_t lineStart = LineStart(text_, start_);
-  text_.erase(lineStart, start_ + length_ - lineStart);
-  start_ = lineStart;
-  length_ = 0;
+  MemoryTextBox::replaceSelection(text);
+  if (spec().kind == Kind::MultiLineText) trimOldest();
 }
 
 void MemoryText::trimOldest() {
-  size_t cut = OutputTrimCount(text_.size(), [this](size_t pos) { return LineStart(text_, pos); });
+  std::string& text = mutableText();
+  size_t cut = OutputTrimCount(text.size(), [&text](size_t pos) { return LineStart(text, pos); });
   // A cut within a line keeps the whole character that it would split.
-  while (cut > 0 && (static_cast<unsigned char>(text_[cut]) & 0xC0) == 0x80) --cut;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
   if (cut == 0) return;
-  text_.erase(0, cut);
-  start_ = start_ > cut ? start_ - cut : 0;
-}
-
-void MemoryText::select(size_t start, size_t length) {
-  start_ = std::min(start, text_.size());
-  length_ = std::min(length, text_.size() - start_);
+  dropFront(cut);
 }
 
 // --- MemoryBackend ---

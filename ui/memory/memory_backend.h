@@ -1,5 +1,7 @@
-// A window backend that keeps every control in memory. Tests drive it as a user would (click,
-// select, type, close) without a display, and read back what the handlers did.
+// A window backend that keeps every control in memory. Tests and benchmarks drive it as a user
+// would (click, select, type, close) without a display, and read back what the handlers did.
+// It is built as a library of its own that only tests and benchmarks link; the program never
+// contains it.
 #pragma once
 
 #include <deque>
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/memory/memory_text.h"
 #include "ui/window_base.h"
 
 namespace ui {
@@ -120,26 +123,17 @@ class MemoryControl : public Control {
   bool enabled_ = true;
 };
 
-class MemoryText : public MemoryControl, public TextBox {
+// A text box of a window: the caret starts at the beginning of its initial text.
+class MemoryText : public MemoryControl, public MemoryTextBox {
  public:
-  MemoryText(MemoryWindow& w, const ControlSpec& s) : MemoryControl(w, s), text_(s.caption) {}
-  std::string text() const override { return text_; }
-  void setText(std::string_view text) override;
+  MemoryText(MemoryWindow& w, const ControlSpec& s) : MemoryControl(w, s), MemoryTextBox(s.caption) {
+    select(0, 0);
+  }
+  // The multi-line box keeps only its newest output past its limit, as the real boxes do.
   void replaceSelection(std::string_view text) override;
-  void clearLineToCaret() override;
-  // For tests: the user moves the caret or selects text.
-  void select(size_t start, size_t length);
-  size_t caret() const { return start_ + length_; }
-  int assignments() const { return assignments_; }
 
  private:
-  // Output past the multi-line box's limit drops the oldest text.
   void trimOldest();
-
-  std::string text_;
-  size_t start_ = 0;
-  size_t length_ = 0;
-  int assignments_ = 0;
 };
 
 }  // namespace ui

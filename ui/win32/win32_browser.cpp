@@ -1,11 +1,10 @@
 // The file browser's three native lists: drives in a drop-down combo box, the directory tree
-// and the files of the opened directory in list boxes. What they show comes from
-// ui/filesystem.h, as in every backend.
+// and the files of the opened directory in list boxes. What they hold is decided in
+// ui/file_browser.h, as in every backend; these only show it and report the user's picks.
 #include <string>
 #include <vector>
 
-#include "exec/codepage.h"
-#include "ui/filesystem.h"
+#include "ui/file_browser.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_text.h"
 #include "ui/win32/win32_window.h"
@@ -13,13 +12,6 @@
 namespace ui::win32 {
 
 namespace {
-
-std::string CurrentDirectoryUtf8() {
-  char buffer[MAX_PATH];
-  DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return exec::AnsiToUtf8(std::string_view(buffer, length));
-}
 
 void FillList(HWND list, const std::vector<std::string>& texts) {
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
@@ -32,70 +24,38 @@ void FillList(HWND list, const std::vector<std::string>& texts) {
   InvalidateRect(list, nullptr, TRUE);
 }
 
-class DriveControl : public NativeControl, public DriveList {
+class DriveControl : public NativeControl, public BrowserDrives {
  public:
   using NativeControl::NativeControl;
   NativeClass nativeClass() const override {
     return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, /*extraHeight=*/200};
   }
-  void created() override {
-    drives_ = ListDrives();
-    drive_ = DriveOfPath(CurrentDirectoryUtf8());
-    for (const std::string& drive : drives_)
-      SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drive.c_str()));
-    showSelection();
-  }
-  std::string drive() const override { return drive_; }
-  void setDrive(std::string_view drive) override {
-    std::string wanted = DriveOfPath(drive);
-    if (wanted.empty()) wanted = drive;
-    if (wanted == drive_) return;
-    drive_ = wanted;
-    showSelection();
-    raise(Event::Change);
-  }
+  void created() override { beginBrowsing(); }
   void command(WORD code) override {
-    if (code != CBN_SELCHANGE) return;
-    LRESULT index = send(CB_GETCURSEL);
-    if (index < 0 || index >= static_cast<LRESULT>(drives_.size())) return;
-    if (drives_[static_cast<size_t>(index)] == drive_) return;
-    drive_ = drives_[static_cast<size_t>(index)];
-    raise(Event::Change);
+    if (code == CBN_SELCHANGE) userPicked(static_cast<int>(send(CB_GETCURSEL)));
   }
 
- private:
-  void showSelection() {
-    int index = -1;
-    for (size_t i = 0; i < drives_.size(); ++i)
-      if (drives_[i] == drive_) index = static_cast<int>(i);
-    send(CB_SETCURSEL, static_cast<WPARAM>(index));
+ protected:
+  void showDrives(const std::vector<std::string>& drives, int selected) override {
+    send(CB_RESETCONTENT);
+    for (const std::string& drive : drives)
+      send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Ansi(drive).c_str()));
+    send(CB_SETCURSEL, static_cast<WPARAM>(selected));
   }
-
-  std::vector<std::string> drives_;
-  std::string drive_;
+  void changed() override { raise(Event::Change); }
 };
 
 // Ancestors, the opened directory and its subdirectories, indented by depth. Highlighting an
 // entry (mouse or arrow keys) changes nothing; a double-click or Enter opens it.
-class DirControl : public NativeControl, public DirList {
+class DirControl : public NativeControl, public BrowserDirs {
  public:
   using NativeControl::NativeControl;
   NativeClass nativeClass() const override {
     return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
   }
   void created() override {
-    path_ = CurrentDirectoryUtf8();
-    SharedDriveDirectories().record(path_);
-    refill();
+    beginBrowsing();
     subclass();
-  }
-  std::string path() const override { return path_; }
-  void setPath(std::string_view path) override {
-    if (path == path_) return;
-    path_ = path;
-    SharedDriveDirectories().record(path_);
-    refill();
-    raise(Event::Change);
   }
   void command(WORD code) override {
     if (code == LBN_DBLCLK) openHighlighted();
@@ -116,62 +76,38 @@ class DirControl : public NativeControl, public DirList {
     }
     return callOriginal(msg, wp, lp);
   }
-
- private:
-  void refill() {
-    entries_ = DirListEntries(path_);
+  void showDirectories(const std::vector<DirEntry>& entries) override {
     std::vector<std::string> texts;
     int opened = -1;
-    for (const DirEntry& entry : entries_) {
+    for (const DirEntry& entry : entries) {
       if (entry.opened) opened = static_cast<int>(texts.size());
       texts.push_back(std::string(static_cast<size_t>(entry.depth) * 2, ' ') + entry.label);
     }
     FillList(hwnd_, texts);
     send(LB_SETCURSEL, static_cast<WPARAM>(opened));
   }
-  void openHighlighted() {
-    LRESULT index = send(LB_GETCURSEL);
-    if (index < 0 || index >= static_cast<LRESULT>(entries_.size())) return;
-    const std::string target = entries_[static_cast<size_t>(index)].path;
-    setPath(target);
-  }
+  void changed() override { raise(Event::Change); }
 
-  std::string path_;
-  std::vector<DirEntry> entries_;
+ private:
+  void openHighlighted() { userOpened(static_cast<int>(send(LB_GETCURSEL))); }
 };
 
-class FileControl : public NativeControl, public FileList {
+class FileControl : public NativeControl, public BrowserFiles {
  public:
   using NativeControl::NativeControl;
   NativeClass nativeClass() const override {
     return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
   }
-  void created() override { setPath(CurrentDirectoryUtf8()); }
-  std::string path() const override { return path_; }
-  void setPath(std::string_view path) override {
-    path_ = path;
-    files_ = ListFiles(path_);
-    FillList(hwnd_, files_);
-  }
-  int listCount() const override { return static_cast<int>(files_.size()); }
-  int listIndex() const override {
-    LRESULT index = send(LB_GETCURSEL);
-    return index < 0 || index >= static_cast<LRESULT>(files_.size()) ? -1 : static_cast<int>(index);
-  }
-  void setListIndex(int index) override {
-    send(LB_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < listCount() ? index : -1));
-  }
-  std::string item(int index) const override {
-    return index >= 0 && index < listCount() ? files_[static_cast<size_t>(index)] : std::string();
-  }
+  void created() override { beginBrowsing(); }
   void command(WORD code) override {
     if (code == LBN_SELCHANGE) raise(Event::Click);
     if (code == LBN_DBLCLK) raise(Event::DblClick);
   }
 
- private:
-  std::string path_;
-  std::vector<std::string> files_;
+ protected:
+  void showFiles(const std::vector<std::string>& files) override { FillList(hwnd_, files); }
+  void selectLine(int index) override { send(LB_SETCURSEL, static_cast<WPARAM>(index)); }
+  int selectedLine() const override { return static_cast<int>(send(LB_GETCURSEL)); }
 };
 
 }  // namespace
