@@ -190,6 +190,10 @@ for name in "${rom_rows[@]}"; do
     fail "ROM $name: something that is no file was handed to the tool"; ok=0
   fi
   flashed=no; [ -e "$app/telvo-sim-flash.bin" ] && flashed=yes
+  # Whatever its name holds, a regular file reaches the tool as one argument and is written.
+  if [ -z "$swap" ] && [ $flashed = no ]; then
+    fail "ROM $name: a regular file was not written to the cartridge"; ok=0
+  fi
   echo "ROM $name: cartridge written: $flashed"
   [ $ok = 1 ] && rom_pass=$((rom_pass + 1))
   rm -rf "$app"
