@@ -231,13 +231,15 @@ echo "hostile ROM files: ${#rom_rows[@]}, passed: $rom_pass"
 # .ucon64rc) and closing (which replaces TELVO.INI) must leave both old files as they were.
 disk=$work/disk
 mkdir -p "$disk"
-if mount -t tmpfs -o size=12m tmpfs "$disk" 2>/dev/null; then
+# Room for the program and the tool (a sanitizer build is many times larger) and a little more.
+need=$(du -k -L -c "$build/telvo-flash" "$build/ucon64" "$build/multigam.bin" | tail -n 1 | cut -f 1)
+if mount -t tmpfs -o size=$(( (need / 1024) + 4 ))m tmpfs "$disk" 2>/dev/null; then
   trap 'umount "$disk" 2>/dev/null; rm -rf "$work"' EXIT
   total=$((total + 1))
   new_app "$disk"
   old_ini=$(printf 'FixUnl = 1\r\nLPT = 2BC\r\nTELVO = 1\r\n'); printf '%s' "$old_ini" > "$disk/TELVO.INI"
   printf 'old tool configuration\r\n' > "$disk/.ucon64rc"
-  head -c 20m /dev/zero > "$disk/filler" 2>/dev/null
+  head -c $(( (need / 1024) + 8 ))m /dev/zero > "$disk/filler" 2>/dev/null
   if run_case "full disk" "$disk" "$disk"; then
     if [ "$(cat "$disk/TELVO.INI")" = "$old_ini" ] && \
        [ "$(cat "$disk/.ucon64rc")" = $'old tool configuration\r' ]; then
