@@ -12,7 +12,7 @@ namespace app {
 // root ("c:\", "/"). UTF-8.
 std::string ApplicationDirectory();
 
-std::string CurrentDirectory();
+// The current directory is ui::CurrentDirectory().
 // Changes the current directory, the drive included on Windows. False when it fails.
 bool ChangeDirectory(std::string_view path);
 

@@ -35,15 +35,6 @@ std::string ExecutablePath() {
 
 std::string ApplicationDirectory() { return FolderOf(ExecutablePath()); }
 
-std::string CurrentDirectory() {
-  std::vector<char> buffer(256);
-  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return std::string();
-    buffer.resize(buffer.size() * 2);
-  }
-  return std::string(buffer.data());
-}
-
 bool ChangeDirectory(std::string_view path) { return ::chdir(std::string(path).c_str()) == 0; }
 
 bool FileExists(std::string_view path) {

@@ -38,15 +38,6 @@ std::string ModuleFileName() {
 
 std::string ApplicationDirectory() { return exec::AnsiToUtf8(FolderOf(ModuleFileName())); }
 
-std::string CurrentDirectory() {
-  DWORD needed = ::GetCurrentDirectoryA(0, nullptr);
-  if (needed == 0) return std::string();
-  std::vector<char> buffer(needed);
-  DWORD got = ::GetCurrentDirectoryA(needed, buffer.data());
-  if (got == 0 || got >= needed) return std::string();
-  return exec::AnsiToUtf8(std::string_view(buffer.data(), got));
-}
-
 // SetCurrentDirectoryA switches the current drive along with the directory.
 bool ChangeDirectory(std::string_view path) {
   return ::SetCurrentDirectoryA(exec::Utf8ToAnsi(path).c_str()) != 0;

@@ -89,7 +89,7 @@ void FlashMulti(exec::JobHost& host) {
   const bool large = w.get<ui::OptionButton>("Option1").value();
   const std::string size = large ? "64" : "32";
 
-  const std::string saved = app::CurrentDirectory();
+  const std::string saved = ui::CurrentDirectory();
   app::ChangeDirectory(host.appDir());
   const std::string image = ui::JoinPath(host.appDir(), kImage);
   // An image left from an earlier job must never reach the cartridge in place of this one.

@@ -1,5 +1,6 @@
 #include "ui/stored_values.h"
 
+#include "ui/item_list.h"
 #include "ui/output_filter.h"
 
 #include <algorithm>
@@ -20,32 +21,7 @@ class StoredControl : public Control {
   bool enabled_ = true;
 };
 
-class StoredList final : public StoredControl, public ListBox {
- public:
-  void addItem(std::string_view text) override { items_.emplace_back(text); }
-  void removeItem(int index) override {
-    if (index < 0 || index >= listCount()) return;
-    items_.erase(items_.begin() + index);
-    if (index_ == index)
-      index_ = -1;
-    else if (index_ > index)
-      --index_;
-  }
-  void clear() override {
-    items_.clear();
-    index_ = -1;
-  }
-  int listCount() const override { return static_cast<int>(items_.size()); }
-  int listIndex() const override { return index_; }
-  void setListIndex(int index) override { index_ = index >= 0 && index < listCount() ? index : -1; }
-  std::string item(int index) const override {
-    return index >= 0 && index < listCount() ? items_[static_cast<size_t>(index)] : std::string();
-  }
-
- private:
-  std::vector<std::string> items_;
-  int index_ = -1;
-};
+class StoredList final : public StoredControl, public ItemList {};
 
 class StoredCheck final : public StoredControl, public CheckBox {
  public:

@@ -1,6 +1,7 @@
 #include "app/paths.h"
 
 #include "support/test_support.h"
+#include "ui/filesystem.h"
 
 #include <gtest/gtest.h>
 
@@ -75,12 +76,12 @@ TEST(CurrentDirectory, ChangesOnlyToDirectoriesThatExist) {
   CurrentDirGuard restore;
 
   ASSERT_TRUE(app::ChangeDirectory(dir.file("sub dir")));
-  EXPECT_TRUE(fs::equivalent(app::CurrentDirectory(), dir.file("sub dir")));
+  EXPECT_TRUE(fs::equivalent(ui::CurrentDirectory(), dir.file("sub dir")));
 
   const std::string refused[] = {dir.file("missing"), "", dir.file("sub dir") + kSeparator + "x"};
   for (const std::string& path : refused) {
     EXPECT_FALSE(app::ChangeDirectory(path)) << path;
-    EXPECT_TRUE(fs::equivalent(app::CurrentDirectory(), dir.file("sub dir"))) << path;
+    EXPECT_TRUE(fs::equivalent(ui::CurrentDirectory(), dir.file("sub dir"))) << path;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/file_browser.h"
+#include "ui/item_list.h"
 #include "ui/output_filter.h"
 
 namespace ui {
@@ -58,30 +59,9 @@ class MemoryScroll : public MemoryControl, public ScrollBar {
   int value_;
 };
 
-class MemoryList : public MemoryControl, public ListBox {
+class MemoryList : public MemoryControl, public ItemList {
  public:
   using MemoryControl::MemoryControl;
-  void addItem(std::string_view text) override { items_.emplace_back(text); }
-  void removeItem(int index) override {
-    if (index < 0 || index >= listCount()) return;
-    items_.erase(items_.begin() + index);
-    if (index_ == index) index_ = -1;
-    else if (index_ > index) --index_;
-  }
-  void clear() override {
-    items_.clear();
-    index_ = -1;
-  }
-  int listCount() const override { return static_cast<int>(items_.size()); }
-  int listIndex() const override { return index_; }
-  void setListIndex(int index) override { index_ = index >= 0 && index < listCount() ? index : -1; }
-  std::string item(int index) const override {
-    return index >= 0 && index < listCount() ? items_[index] : std::string();
-  }
-
- private:
-  std::vector<std::string> items_;
-  int index_ = -1;
 };
 
 // The file browser's lists keep what they show in the shared part; the in-memory list has
