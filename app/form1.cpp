@@ -4,20 +4,21 @@
 #include <string>
 
 #include "app/form1_layout.h"
-#include "app/paths.h"
 #include "app/shell.h"
 #include "config/replace_file.h"
 #include "config/settings.h"
 #include "config/tool_config.h"
-#include "exec/codepage.h"
 #include "exec/process.h"
 #include "flash/flash_job.h"
 #include "flash/flash_list.h"
 #include "flash/rom_title.h"
+#include "platform/codepage.h"
+#include "platform/filesystem.h"
+#include "platform/paths.h"
 #include "sram/form2.h"
 #include "sram/sram_job.h"
 #include "ui/file_browser.h"
-#include "ui/filesystem.h"
+#include "ui/output_filter.h"
 
 namespace app {
 
@@ -79,7 +80,7 @@ Form1::~Form1() = default;
 
 void Form1::Form_Load() {
   ui::Window& w = *window_;
-  ResumeNext([&] { ChangeDirectory(appDir_); });
+  ResumeNext([&] { platform::ChangeDirectory(appDir_); });
   ResumeNext([&] { config::SetToolEnvironment(appDir_); });
   ResumeNext([&] { config::WriteToolConfig(appDir_); });
   ResumeNext([&] {
@@ -103,7 +104,7 @@ void Form1::Form_Unload(bool& cancel) {
     return;
   }
   SaveSettings();
-  ChangeDirectory(appDir_);
+  platform::ChangeDirectory(appDir_);
   // The program ends with its last window; a dialog left open would keep it running.
   if (form2_ && form2_->loaded()) form2_->window().unload();
 }
@@ -127,7 +128,7 @@ void Form1::File1_DblClick() {
   if (!jobRunning_) flash::AddToList(*window_);
 }
 
-void Form1::RunJob(void (*job)(exec::JobHost&)) {
+void Form1::RunJob(void (*job)(ui::JobHost&)) {
   if (jobRunning_) return;
   jobRunning_ = true;
   setJobButtonsEnabled(false);
@@ -146,17 +147,17 @@ void Form1::setJobButtonsEnabled(bool on) {
 
 void Form1::ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
                            const std::string* sStartInFolder) {
-  exec::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_});
+  ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_});
 }
 
-bool Form1::FileExists(std::string_view Path) const { return app::FileExists(Path); }
+bool Form1::FileExists(std::string_view Path) const { return platform::FileExists(Path); }
 
 std::string Form1::settingsPath() const {
-  return ui::JoinPath(appDir_, config::kSettingsFileName);
+  return platform::JoinPath(appDir_, config::kSettingsFileName);
 }
 
 void Form1::WriteDefaultSettings() {
-  config::ReplaceFile(settingsPath(), exec::Utf8ToAnsi(config::DefaultSettingsText()));
+  config::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::DefaultSettingsText()));
 }
 
 // The settings are saved through their temporary file: when that cannot be made, the user is
@@ -180,7 +181,7 @@ void Form1::LoadSettings() {
     return;
   }
   config::SettingsValues values = OptionControls(w);
-  config::ApplySettingsText(exec::AnsiToUtf8(*bytes), values);
+  config::ApplySettingsText(platform::AnsiToUtf8(*bytes), values);
 
   for (int i = 0; i < 4; ++i) w.get<ui::CheckBox>(kOptionBoxes[i]).setValue(values.check[i]);
   w.get<ui::TextBox>("Text2").setText(values.port);
@@ -193,7 +194,7 @@ void Form1::SaveSettings() {
   config::SettingsValues values = OptionControls(*window_);
   // Written whole to a temporary file and renamed over the old one: a failed write leaves
   // the user's settings as they were.
-  config::ReplaceFile(settingsPath(), exec::Utf8ToAnsi(config::FormatSettings(values)));
+  config::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::FormatSettings(values)));
 }
 
 }  // namespace app

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "exec/job_host.h"
+#include "ui/job_host.h"
 #include "ui/window.h"
 
 namespace sram {
@@ -15,10 +15,10 @@ class Form2;
 
 namespace app {
 
-class Form1 : public exec::JobHost {
+class Form1 : public ui::JobHost {
  public:
   struct Options {
-    std::string appDir;  // the application directory; ApplicationDirectory() in the program
+    std::string appDir;  // the application directory; platform::ApplicationDirectory() in the program
   };
 
   Form1(ui::Backend& backend, Options options);
@@ -27,7 +27,7 @@ class Form1 : public exec::JobHost {
   // The start-up sequence. Every step that fails is skipped without a message.
   void Form_Load();
 
-  // exec::JobHost
+  // ui::JobHost
   ui::Window& form() override { return *window_; }
   const std::string& appDir() const override { return appDir_; }
   void ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
@@ -54,7 +54,7 @@ class Form1 : public exec::JobHost {
 
   // Runs job unless one is already running; the job buttons are greyed meanwhile, and a close
   // asked for during the job is carried out when it has ended.
-  void RunJob(void (*job)(exec::JobHost&));
+  void RunJob(void (*job)(ui::JobHost&));
   void setJobButtonsEnabled(bool on);
 
   ui::Backend& backend_;

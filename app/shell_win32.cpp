@@ -1,7 +1,7 @@
 // Opening a web page on Windows: the shell's "open" verb hands it to the default browser.
 #include "app/shell.h"
 
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 namespace app {
 
 void OpenInBrowser(std::string_view url) {
-  std::string ansiUrl = exec::Utf8ToAnsi(url);
+  std::string ansiUrl = platform::Utf8ToAnsi(url);
   // A missing browser changes nothing and shows nothing, so the result is not looked at.
   ::ShellExecuteA(nullptr, "open", ansiUrl.c_str(), /*parameters=*/nullptr,
                   /*directory=*/nullptr, SW_SHOWNORMAL);

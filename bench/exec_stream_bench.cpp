@@ -15,12 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "platform/paths.h"
 #ifdef TELVO_BENCH_NATIVE_BOX
 #include "app/form1_layout.h"
 #endif
 #include "exec/process.h"
 #include "ui/memory/memory_text.h"
+#include "ui/output_filter.h"
 #include "ui/window.h"
 
 extern char** environ;
@@ -56,7 +57,7 @@ class IdleEventLoop : public ui::EventLoop {
   }
 };
 
-std::string Writer() { return app::ApplicationDirectory() + "/telvo-test-writer"; }
+std::string Writer() { return platform::ApplicationDirectory() + "/telvo-test-writer"; }
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -91,8 +92,8 @@ double Runner(std::size_t bytes) {
   Box box;
   IdleEventLoop events;
   const auto start = Clock::now();
-  exec::ExecAndCapture({"telvo-test-writer", "bytes", std::to_string(bytes)}, box, nullptr,
-                       exec::RunContext{app::ApplicationDirectory(), &events});
+  ui::ExecAndCapture({"telvo-test-writer", "bytes", std::to_string(bytes)}, box, nullptr,
+                     exec::RunContext{platform::ApplicationDirectory(), &events});
   const double seconds = Seconds(Clock::now() - start);
   if (Received(box) != bytes) std::abort();
   return seconds;
@@ -107,8 +108,8 @@ double NativeRunner(ui::Backend& backend, std::size_t bytes) {
   ui::TextBox& box = window->get<ui::TextBox>("Text3");
   box.setText("");
   const auto start = Clock::now();
-  exec::ExecAndCapture({"telvo-test-writer", "bytes", std::to_string(bytes)}, box, nullptr,
-                       exec::RunContext{app::ApplicationDirectory(), &backend});
+  ui::ExecAndCapture({"telvo-test-writer", "bytes", std::to_string(bytes)}, box, nullptr,
+                     exec::RunContext{platform::ApplicationDirectory(), &backend});
   const double seconds = Seconds(Clock::now() - start);
   // Past its limit the box keeps only the newest output.
   const std::size_t kept = box.text().size();

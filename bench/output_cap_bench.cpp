@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "app/form1_layout.h"
-#include "app/paths.h"
 #include "exec/process.h"
+#include "platform/paths.h"
 #include "ui/output_filter.h"
 #include "ui/window.h"
 
@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
   Latency latency;
   Fl::add_timeout(0.05, Latency::Tick, &latency);
   const auto start = Clock::now();
-  exec::ExecAndCapture({"telvo-test-writer", "flood", std::to_string(seconds * 1000)}, box, nullptr,
-                       exec::RunContext{app::ApplicationDirectory(), backend.get()});
+  ui::ExecAndCapture({"telvo-test-writer", "flood", std::to_string(seconds * 1000)}, box, nullptr,
+                     exec::RunContext{platform::ApplicationDirectory(), backend.get()});
   const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
   Fl::remove_timeout(Latency::Tick, &latency);
   done = true;

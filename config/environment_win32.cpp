@@ -2,7 +2,7 @@
 // CreateProcessA starts without an environment block of their own inherit it.
 #include "config/environment.h"
 
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 #include <windows.h>
 
@@ -12,8 +12,8 @@
 namespace config {
 
 bool SetEnvironmentVariable(std::string_view name, std::string_view value) {
-  std::string ansiName = exec::Utf8ToAnsi(name);
-  std::string ansiValue = exec::Utf8ToAnsi(value);
+  std::string ansiName = platform::Utf8ToAnsi(name);
+  std::string ansiValue = platform::Utf8ToAnsi(value);
   return ::SetEnvironmentVariableA(ansiName.c_str(), ansiValue.c_str()) != 0;
 }
 

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 namespace config {
 
@@ -69,7 +69,7 @@ bool ReplaceFile(std::string_view path, std::string_view bytes) {
 
 std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
                                         size_t limit) {
-  std::string native = exec::Utf8ToAnsi(path);
+  std::string native = platform::Utf8ToAnsi(path);
   // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer; the check below then
   // turns it away with every other thing that is not a regular file.
   int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);

@@ -3,7 +3,7 @@
 // files on a disk only, never a device or a pipe.
 #include "config/replace_file.h"
 
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 #include <algorithm>
 #include <windows.h>
@@ -20,7 +20,7 @@ namespace {
 HANDLE CreateTemporary(std::string_view path, std::string& temp) {
   constexpr int kTries = 100;
   for (int i = 0; i < kTries; ++i) {
-    temp = exec::Utf8ToAnsi(TemporaryPathFor(path));
+    temp = platform::Utf8ToAnsi(TemporaryPathFor(path));
     HANDLE file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
@@ -47,7 +47,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }  // namespace
 
 bool ReplaceFile(std::string_view path, std::string_view bytes) {
-  std::string target = exec::Utf8ToAnsi(path);
+  std::string target = platform::Utf8ToAnsi(path);
   std::string temp;
   HANDLE file = CreateTemporary(path, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -65,7 +65,7 @@ bool ReplaceFile(std::string_view path, std::string_view bytes) {
 
 std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
                                         size_t limit) {
-  std::string native = exec::Utf8ToAnsi(path);
+  std::string native = platform::Utf8ToAnsi(path);
   if (native.empty()) return std::nullopt;
   HANDLE file = ::CreateFileA(native.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -96,7 +96,7 @@ std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t off
 }
 
 std::optional<std::string> CannotCreateReason(std::string_view path) {
-  const std::string file = exec::Utf8ToAnsi(path);
+  const std::string file = platform::Utf8ToAnsi(path);
   HANDLE handle = ::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (handle != INVALID_HANDLE_VALUE) {
@@ -107,7 +107,7 @@ std::optional<std::string> CannotCreateReason(std::string_view path) {
   char text[512] = {};
   DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, error, 0, text, sizeof text, nullptr);
-  std::string reason = exec::AnsiToUtf8(std::string_view(text, length));
+  std::string reason = platform::AnsiToUtf8(std::string_view(text, length));
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
                              reason.back() == ' ' || reason.back() == '.')) {
     reason.pop_back();

@@ -5,8 +5,8 @@
 
 #include "config/environment.h"
 #include "config/replace_file.h"
-#include "exec/codepage.h"
-#include "ui/filesystem.h"
+#include "platform/codepage.h"
+#include "platform/filesystem.h"
 
 namespace config {
 
@@ -19,7 +19,7 @@ std::string ToolConfigText(std::string_view appDir) {
       "backups = 1",
       "ansi_color = 1",
       "parport = 378",
-      "discmage_path=" + ui::JoinPath(dir, "discmage.dll"),
+      "discmage_path=" + platform::JoinPath(dir, "discmage.dll"),
       "ucon64_configdir=" + dir,
       "ucon64_datdir=" + dir,
       "f2afirmware = f2afirm.Hex",
@@ -41,7 +41,7 @@ bool SetToolEnvironment(std::string_view appDir) {
 }
 
 bool WriteToolConfig(std::string_view appDir) {
-  return ReplaceFile(kToolConfigFileName, exec::Utf8ToAnsi(ToolConfigText(appDir)));
+  return ReplaceFile(kToolConfigFileName, platform::Utf8ToAnsi(ToolConfigText(appDir)));
 }
 
 }  // namespace config

@@ -6,11 +6,6 @@
 
 #include "exec/command_line.h"
 
-namespace ui {
-class TextBox;
-class EventLoop;
-}  // namespace ui
-
 namespace exec {
 
 // How the program ends a line of its own in the output box: the box's native line end.
@@ -20,18 +15,41 @@ inline constexpr std::string_view kOutputLineEnd = "\r\n";
 inline constexpr std::string_view kOutputLineEnd = "\n";
 #endif
 
+// Where the tool's output goes: text in the program's UTF-8, piece by piece as it arrives.
+class Output {
+ public:
+  virtual ~Output() = default;
+  virtual void write(std::string_view text) = 0;
+};
+
+// What waiting for a child's output needs from the window system, which implements it.
+class Waiter {
+ public:
+  virtual ~Waiter() = default;
+  // Runs the window events that are pending at this moment, once ("DoEvents").
+  virtual void processPendingEvents() = 0;
+#ifdef _WIN32
+  // Keeps the windows working until pipe (an anonymous pipe's read handle) has data to read or
+  // has broken.
+  virtual void waitForPipe(void* pipe) = 0;
+#else
+  // Keeps the windows working until fd is readable (data, end of file or error).
+  virtual void waitReadable(int fd) = 0;
+#endif
+};
+
 struct RunContext {
   std::string appDir;        // searched first for the program, as Windows does
-  ui::EventLoop* events;     // keeps the windows working while the call waits for output
+  Waiter* events;            // keeps the windows working while the call waits for output
 };
 
 // Runs sCommandLine (program name first, each argument as the child is to receive it) as a
 // hidden child with standard output and standard error on one pipe and no standard input, and
-// inserts each chunk it writes into cTextBox at the caret. sStartInFolder null: the child
+// passes each chunk it writes to output. sStartInFolder null: the child
 // starts in the current directory. Returns when every writer has closed the pipe; reads no
 // exit code. When the program cannot be started, one line naming it and the system's reason
-// goes into the box; so it does, and nothing is started, when an argument holds a NUL byte.
-void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
+// goes to output; so it does, and nothing is started, when an argument holds a NUL byte.
+void ExecAndCapture(const CommandLine& sCommandLine, Output& output,
                     const std::string* sStartInFolder, const RunContext& context);
 
 // Where a bare program name is found: the application directory first, then each directory

@@ -18,9 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "exec/codepage.h"
-#include "ui/output_filter.h"
-#include "ui/window.h"
+#include "platform/codepage.h"
 
 extern char** environ;
 
@@ -29,13 +27,13 @@ namespace {
 
 constexpr std::size_t kReadSize = 10240;
 
-void ReportStartFailure(ui::TextBox& box, std::string_view program, int error) {
+void ReportStartFailure(Output& output, std::string_view program, int error) {
   std::string line = "Cannot start \"";
   line += program;
   line += "\": ";
   line += std::strerror(error);
   line += kOutputLineEnd;
-  box.replaceSelection(AnsiToUtf8(line));
+  output.write(platform::AnsiToUtf8(line));
 }
 
 // The child's side of the pipe and of the start folder, applied between fork and exec.
@@ -125,10 +123,9 @@ void Reap(pid_t pid) {
   if (result == 0) ReapWhenExited(pid);
 }
 
-void Stream(int readEnd, ui::TextBox& box, ui::EventLoop* events) {
+void Stream(int readEnd, Output& output, Waiter* events) {
   std::vector<char> buffer(kReadSize);
-  AnsiStreamDecoder decoder;
-  ui::TerminalOutput output(box);  // this run's progress lines are rewritten in place
+  platform::AnsiStreamDecoder decoder;
   while (true) {
     if (events != nullptr) {
       events->processPendingEvents();
@@ -152,7 +149,8 @@ int Spawn(const std::string& program, const std::vector<std::string>& args, int 
   argv.reserve(args.size() + 1);
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
-  const std::string folder = startFolder != nullptr ? Utf8ToAnsi(*startFolder) : std::string();
+  const std::string folder =
+      startFolder != nullptr ? platform::Utf8ToAnsi(*startFolder) : std::string();
   SpawnActions actions;
   if (!actions.prepare(writeEnd, startFolder != nullptr ? &folder : nullptr)) return ENOMEM;
   SpawnAttributes attributes;
@@ -161,26 +159,26 @@ int Spawn(const std::string& program, const std::vector<std::string>& args, int 
 
 }  // namespace
 
-void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
+void ExecAndCapture(const CommandLine& sCommandLine, Output& output,
                     const std::string* sStartInFolder, const RunContext& context) {
-  const std::vector<std::string> args = sCommandLine.convertedBy(Utf8ToAnsi).args();
+  const std::vector<std::string> args = sCommandLine.convertedBy(platform::Utf8ToAnsi).args();
   if (args.empty()) {
-    ReportStartFailure(cTextBox, "", ENOENT);
+    ReportStartFailure(output, "", ENOENT);
     return;
   }
   if (HoldsNulByte(sCommandLine)) {
-    ReportStartFailure(cTextBox, args[0], EINVAL);
+    ReportStartFailure(output, args[0], EINVAL);
     return;
   }
   const std::string program = FindProgram(args[0], context.appDir);
   if (program.empty()) {
-    ReportStartFailure(cTextBox, args[0], ENOENT);
+    ReportStartFailure(output, args[0], ENOENT);
     return;
   }
 
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
-    ReportStartFailure(cTextBox, args[0], errno);
+    ReportStartFailure(output, args[0], errno);
     return;
   }
   const int readEnd = fds[0];
@@ -192,11 +190,11 @@ void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
   close(writeEnd);
   if (error != 0) {
     close(readEnd);
-    ReportStartFailure(cTextBox, args[0], error);
+    ReportStartFailure(output, args[0], error);
     return;
   }
 
-  Stream(readEnd, cTextBox, context.events);
+  Stream(readEnd, output, context.events);
   close(readEnd);
   Reap(pid);
 }

@@ -14,9 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "exec/codepage.h"
-#include "ui/output_filter.h"
-#include "ui/window.h"
+#include "platform/codepage.h"
 
 namespace exec {
 namespace {
@@ -34,15 +32,15 @@ std::string SystemReason(DWORD error) {
                              reason.back() == ' ' || reason.back() == '.')) {
     reason.pop_back();
   }
-  return AnsiToUtf8(reason);
+  return platform::AnsiToUtf8(reason);
 }
 
-void ReportStartFailure(ui::TextBox& box, const CommandLine& commandLine, DWORD error) {
+void ReportStartFailure(Output& output, const CommandLine& commandLine, DWORD error) {
   std::string line = "Cannot start \"";
   if (!commandLine.args().empty()) line += commandLine.args()[0];
   line += "\": " + SystemReason(error);
   line += kOutputLineEnd;
-  box.replaceSelection(line);
+  output.write(line);
 }
 
 HANDLE OpenNulForChild() {
@@ -58,10 +56,9 @@ bool DataReady(HANDLE pipe) {
   return available > 0;
 }
 
-void Stream(HANDLE readEnd, ui::TextBox& box, ui::EventLoop* events) {
+void Stream(HANDLE readEnd, Output& output, Waiter* events) {
   std::vector<char> buffer(kReadSize);
-  AnsiStreamDecoder decoder;
-  ui::TerminalOutput output(box);  // this run's progress lines are rewritten in place
+  platform::AnsiStreamDecoder decoder;
   while (true) {
     if (events != nullptr) {
       events->processPendingEvents();
@@ -77,17 +74,17 @@ void Stream(HANDLE readEnd, ui::TextBox& box, ui::EventLoop* events) {
 
 }  // namespace
 
-void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
+void ExecAndCapture(const CommandLine& sCommandLine, Output& output,
                     const std::string* sStartInFolder, const RunContext& context) {
   if (HoldsNulByte(sCommandLine)) {
-    ReportStartFailure(cTextBox, sCommandLine, ERROR_INVALID_PARAMETER);
+    ReportStartFailure(output, sCommandLine, ERROR_INVALID_PARAMETER);
     return;
   }
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
-    ReportStartFailure(cTextBox, sCommandLine, GetLastError());
+    ReportStartFailure(output, sCommandLine, GetLastError());
     return;
   }
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
@@ -103,11 +100,12 @@ void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
 
   // Each argument is converted on its own before the line is written: the quoting must see the
   // bytes the tool will see. CreateProcessA may write into the line, so it gets a copy.
-  const std::string commandLine = FlattenCommandLine(sCommandLine.convertedBy(Utf8ToAnsi));
+  const std::string commandLine =
+      FlattenCommandLine(sCommandLine.convertedBy(platform::Utf8ToAnsi));
   std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back('\0');
   const std::string folder =
-      sStartInFolder != nullptr ? Utf8ToAnsi(*sStartInFolder) : std::string();
+      sStartInFolder != nullptr ? platform::Utf8ToAnsi(*sStartInFolder) : std::string();
 
   PROCESS_INFORMATION process{};
   const BOOL started =
@@ -118,12 +116,12 @@ void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
   if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
   if (!started) {
     CloseHandle(readEnd);
-    ReportStartFailure(cTextBox, sCommandLine, startError);
+    ReportStartFailure(output, sCommandLine, startError);
     return;
   }
   CloseHandle(process.hThread);
 
-  Stream(readEnd, cTextBox, context.events);
+  Stream(readEnd, output, context.events);
   CloseHandle(process.hProcess);
   CloseHandle(readEnd);
 }

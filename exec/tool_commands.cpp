@@ -1,7 +1,7 @@
 // The ucon64 command lines, one argument per piece the tool expects.
 #include "exec/tool_commands.h"
 
-#include "ui/filesystem.h"
+#include "platform/filesystem.h"
 
 namespace exec {
 namespace {
@@ -67,7 +67,7 @@ CommandLine SramCommand(std::string_view slot, std::string_view port, std::strin
   // directory instead of the one the user chose.
   CommandLine command;
   command.add(kTool).add("--xmdb=" + std::string(slot)).add(PortArgument(port));
-  command.addPath("", ui::JoinPath(directory, fileName)).addPath("-o=", directory);
+  command.addPath("", platform::JoinPath(directory, fileName)).addPath("-o=", directory);
   return command;
 }
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
 #include "exec/process.h"
 #include "exec/tool_commands.h"
 #include "flash/multi_check.h"
 #include "flash/rom_prep.h"
 #include "flash/scratch_folder.h"
-#include "ui/filesystem.h"
+#include "platform/filesystem.h"
+#include "platform/paths.h"
 
 namespace flash {
 
@@ -47,7 +47,7 @@ class AtExit {
 
 // The files to hand on to the flash or the build: the ROMs themselves when no fix is ticked,
 // otherwise their fixed copies in scratch; nullopt when the copies could not be made.
-std::optional<std::vector<std::string>> Prepared(exec::JobHost& host,
+std::optional<std::vector<std::string>> Prepared(ui::JobHost& host,
                                                  const std::vector<std::string>& roms,
                                                  ScratchFolder& scratch) {
   const std::vector<std::string_view> fixes = FixesToRun(RomOptionsOf(host.form()));
@@ -55,12 +55,12 @@ std::optional<std::vector<std::string>> Prepared(exec::JobHost& host,
   return PrepareRoms(host, roms, fixes, scratch);
 }
 
-void FlashSingle(exec::JobHost& host) {
+void FlashSingle(ui::JobHost& host) {
   ui::Window& w = host.form();
   auto& paths = w.get<ui::ListBox>("List2");
   w.get<ui::ListBox>("List1").setListIndex(0);
   paths.setListIndex(0);
-  ScratchFolder scratch(ui::JoinPath(host.appDir(), kScratchFolderName));
+  ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
   const std::optional<std::vector<std::string>> files =
       Prepared(host, {paths.item(paths.listIndex())}, scratch);
   if (!files) return;
@@ -82,22 +82,22 @@ std::vector<std::string> ImageProblems(const std::vector<std::string>& roms,
   return ImageSizeProblems(games, sizeMbit);
 }
 
-void FlashMulti(exec::JobHost& host) {
+void FlashMulti(ui::JobHost& host) {
   ui::Window& w = host.form();
   auto& paths = w.get<ui::ListBox>("List2");
   auto& output = w.get<ui::TextBox>("Text3");
   const bool large = w.get<ui::OptionButton>("Option1").value();
   const std::string size = large ? "64" : "32";
 
-  const std::string saved = ui::CurrentDirectory();
-  app::ChangeDirectory(host.appDir());
-  const std::string image = ui::JoinPath(host.appDir(), kImage);
+  const std::string saved = platform::CurrentDirectory();
+  platform::ChangeDirectory(host.appDir());
+  const std::string image = platform::JoinPath(host.appDir(), kImage);
   // An image left from an earlier job must never reach the cartridge in place of this one.
-  app::RemoveFile(image);
+  platform::RemoveFile(image);
   // Whether or not the build made an image, none is left behind, however the job ends.
   const AtExit cleanUp([&] {
-    app::RemoveFile(image);
-    app::ChangeDirectory(saved);
+    platform::RemoveFile(image);
+    platform::ChangeDirectory(saved);
     auto& titles = w.get<ui::ListBox>("List1");
     if (titles.listCount() > 0 && paths.listCount() > 0) {
       titles.setListIndex(0);
@@ -114,13 +114,13 @@ void FlashMulti(exec::JobHost& host) {
 
   // The build reports success for an image that cannot work; whatever would make one stops
   // the job before anything runs.
-  std::optional<std::string> problem = LoaderProblem(ui::JoinPath(host.appDir(), kLoader));
+  std::optional<std::string> problem = LoaderProblem(platform::JoinPath(host.appDir(), kLoader));
   if (!problem) problem = GameCountProblem(roms.size());
   if (problem) {
     SayLine(host, *problem);
     return;
   }
-  ScratchFolder scratch(ui::JoinPath(host.appDir(), kScratchFolderName));
+  ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
   const std::optional<std::vector<std::string>> files = Prepared(host, roms, scratch);
   if (!files) return;
   const std::vector<std::string> tooLarge = ImageProblems(roms, *files, large ? 64 : 32);
@@ -132,7 +132,7 @@ void FlashMulti(exec::JobHost& host) {
 
   // Without an image the flash command would read the cartridge into TEMP.BIN instead of
   // writing it; say so rather than run it. Port and options are read after the build.
-  if (app::FileExists(image)) {
+  if (platform::FileExists(image)) {
     host.ExecAndCapture(exec::MultiFlashCommand(Port(w), RomOptionsOf(w)), output, nullptr);
   } else {
     SayLine(host, kNoImageLine);
@@ -141,7 +141,7 @@ void FlashMulti(exec::JobHost& host) {
 
 }  // namespace
 
-void Command4_Click(exec::JobHost& host) {
+void Command4_Click(ui::JobHost& host) {
   const int n = host.form().get<ui::ListBox>("List1").listCount();
   if (n == 0) return;
   // The flash command given a file that does not exist reads the cartridge into it, and the
@@ -151,7 +151,7 @@ void Command4_Click(exec::JobHost& host) {
   bool missing = false;
   for (int i = 0; i < paths.listCount(); ++i) {
     const std::string path = paths.item(i);
-    if (app::KindOfEntry(path) == app::EntryKind::RegularFile) continue;
+    if (platform::KindOfEntry(path) == platform::EntryKind::RegularFile) continue;
     SayLine(host, path + " is missing or not a regular file; nothing was written to the cartridge.");
     missing = true;
   }

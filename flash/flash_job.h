@@ -1,10 +1,10 @@
 // "Flash" (Command4): writes the queued ROM images to the cartridge through the tool.
 #pragma once
 
-#include "exec/job_host.h"
+#include "ui/job_host.h"
 
 namespace flash {
 
-void Command4_Click(exec::JobHost& host);
+void Command4_Click(ui::JobHost& host);
 
 }  // namespace flash

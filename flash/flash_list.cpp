@@ -1,6 +1,6 @@
 #include "flash/flash_list.h"
 
-#include "ui/filesystem.h"
+#include "platform/filesystem.h"
 
 namespace flash {
 
@@ -10,7 +10,7 @@ void AddToList(ui::Window& form1) {
   // The title box as it stands now, even when the user has typed over it.
   form1.get<ui::ListBox>("List1").addItem(form1.get<ui::TextBox>("Text1").text());
   form1.get<ui::ListBox>("List2").addItem(
-      ui::JoinPath(form1.get<ui::DirList>("Dir1").path(), files.fileName()));
+      platform::JoinPath(form1.get<ui::DirList>("Dir1").path(), files.fileName()));
 }
 
 void RemoveItem(ui::Window& form1) {

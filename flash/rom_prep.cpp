@@ -1,9 +1,9 @@
 #include "flash/rom_prep.h"
 
-#include "app/paths.h"
 #include "exec/process.h"
 #include "flash/scratch_folder.h"
-#include "ui/filesystem.h"
+#include "platform/filesystem.h"
+#include "platform/paths.h"
 
 namespace flash {
 
@@ -34,12 +34,12 @@ std::string_view FileNameOf(std::string_view path) {
   return cut == std::string_view::npos ? path : path.substr(cut + 1);
 }
 
-void SayLine(exec::JobHost& host, std::string_view line) {
+void SayLine(ui::JobHost& host, std::string_view line) {
   host.form().get<ui::TextBox>("Text3").replaceSelection(std::string(line) +
                                                          std::string(exec::kOutputLineEnd));
 }
 
-std::optional<std::vector<std::string>> PrepareRoms(exec::JobHost& host,
+std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host,
                                                     const std::vector<std::string>& roms,
                                                     const std::vector<std::string_view>& fixes,
                                                     ScratchFolder& scratch) {
@@ -53,17 +53,17 @@ std::optional<std::vector<std::string>> PrepareRoms(exec::JobHost& host,
   if (!scratch.create()) return cannotMake(scratch.path());
   std::vector<std::string> prepared;
   for (std::size_t i = 0; i < roms.size(); ++i) {
-    const std::string entry = ui::JoinPath(scratch.path(), std::to_string(i + 1));
+    const std::string entry = platform::JoinPath(scratch.path(), std::to_string(i + 1));
     if (!CreateEmptyFolder(entry)) return cannotMake(entry);
     std::string file = roms[i];
     for (std::string_view fix : fixes) {
       // Each fix writes into a folder of its own: the copy it starts from is never the name
       // it writes, so the tool renames nothing, and a copy there is surely this run's.
-      const std::string folder = ui::JoinPath(entry, fix.substr(2));
+      const std::string folder = platform::JoinPath(entry, fix.substr(2));
       if (!CreateEmptyFolder(folder)) return cannotMake(folder);
       host.ExecAndCapture(exec::RomFixCommand(fix, file, folder), output, nullptr);
-      const std::string copy = ui::JoinPath(folder, FileNameOf(file));
-      if (app::KindOfEntry(copy) == app::EntryKind::RegularFile) file = copy;
+      const std::string copy = platform::JoinPath(folder, FileNameOf(file));
+      if (platform::KindOfEntry(copy) == platform::EntryKind::RegularFile) file = copy;
     }
     prepared.push_back(file);
   }

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "exec/job_host.h"
 #include "exec/tool_commands.h"
+#include "ui/job_host.h"
 
 namespace flash {
 
@@ -43,7 +43,7 @@ class ScratchFolder {
 // named after it. A run that leaves no copy is followed by the next one on the previous file.
 // The result holds, per ROM, its last copy, or the ROM itself when no run left one; nullopt
 // (with a line in the output box saying why) when a folder could not be made.
-std::optional<std::vector<std::string>> PrepareRoms(exec::JobHost& host,
+std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host,
                                                     const std::vector<std::string>& roms,
                                                     const std::vector<std::string_view>& fixes,
                                                     ScratchFolder& scratch);
@@ -52,6 +52,6 @@ std::optional<std::vector<std::string>> PrepareRoms(exec::JobHost& host,
 std::string_view FileNameOf(std::string_view path);
 
 // Puts one line of the program's own into the output box, where the tool's output goes.
-void SayLine(exec::JobHost& host, std::string_view line);
+void SayLine(ui::JobHost& host, std::string_view line);
 
 }  // namespace flash

@@ -1,8 +1,8 @@
 #include "flash/rom_title.h"
 
 #include "config/replace_file.h"
-#include "exec/codepage.h"
-#include "ui/filesystem.h"
+#include "platform/codepage.h"
+#include "platform/filesystem.h"
 
 namespace flash {
 
@@ -18,13 +18,14 @@ std::string TitleText(std::string_view fieldBytes) {
   std::string bytes(fieldBytes);
   for (char& c : bytes)
     if (c == '\0') c = ' ';
-  return exec::AnsiToUtf8(bytes);
+  return platform::AnsiToUtf8(bytes);
 }
 
 void File1_Click(ui::Window& form1) {
   auto& files = form1.get<ui::FileList>("File1");
   if (files.listIndex() < 0) return;
-  const std::string path = ui::JoinPath(form1.get<ui::DirList>("Dir1").path(), files.fileName());
+  const std::string path =
+      platform::JoinPath(form1.get<ui::DirList>("Dir1").path(), files.fileName());
   // A file that cannot be opened (deleted meanwhile, locked) leaves an empty title box.
   std::optional<std::string> field = ReadRomTitle(path);
   form1.get<ui::TextBox>("Text1").setText(field ? TitleText(*field) : std::string());

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 namespace flash {
 
@@ -46,18 +46,18 @@ bool RemoveEntry(const std::string& path) {
 }  // namespace
 
 bool CreateEmptyFolder(std::string_view path) {
-  const std::string folder = exec::Utf8ToAnsi(path);
+  const std::string folder = platform::Utf8ToAnsi(path);
   if (folder.empty() || !RemoveEntry(folder)) return false;
   return ::CreateDirectoryA(folder.c_str(), nullptr) != 0;
 }
 
 bool RemoveFolderTree(std::string_view path) {
-  const std::string folder = exec::Utf8ToAnsi(path);
+  const std::string folder = platform::Utf8ToAnsi(path);
   return !folder.empty() && RemoveEntry(folder);
 }
 
 std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
-  const std::string file = exec::Utf8ToAnsi(path);
+  const std::string file = platform::Utf8ToAnsi(path);
   if (file.empty()) return std::nullopt;
   HANDLE handle = ::CreateFileA(file.c_str(), 0,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

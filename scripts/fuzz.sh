@@ -16,12 +16,13 @@ fi
 out=build-fuzz
 mkdir -p "$out"
 flags=(-std=c++20 -O1 -g -I. -Itests -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-settings=(config/settings.cpp exec/codepage.cpp exec/codepage_posix.cpp)
-codepage=(exec/codepage.cpp exec/codepage_posix.cpp)
-title=(flash/rom_title.cpp config/replace_file.cpp config/replace_file_posix.cpp
-       ui/filesystem.cpp ui/filesystem_posix.cpp ui/window.cpp "${codepage[@]}")
-commands=(exec/tool_commands.cpp exec/command_line.cpp tests/support/crt_args.cpp ui/filesystem.cpp
-          ui/filesystem_posix.cpp ui/window.cpp "${codepage[@]}")
+codepage=(platform/codepage.cpp platform/codepage_posix.cpp)
+filesystem=(platform/filesystem.cpp platform/filesystem_posix.cpp)
+settings=(config/settings.cpp "${codepage[@]}")
+title=(flash/rom_title.cpp config/replace_file.cpp config/replace_file_posix.cpp ui/window.cpp
+       "${filesystem[@]}" "${codepage[@]}")
+commands=(exec/tool_commands.cpp exec/command_line.cpp tests/support/crt_args.cpp
+          "${filesystem[@]}" "${codepage[@]}")
 flatten=(exec/command_line.cpp tests/support/crt_args.cpp)
 
 build() {

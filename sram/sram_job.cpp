@@ -2,16 +2,16 @@
 
 #include <string>
 
-#include "app/paths.h"
 #include "exec/process.h"
 #include "exec/tool_commands.h"
-#include "ui/filesystem.h"
+#include "platform/filesystem.h"
+#include "platform/paths.h"
 
 namespace sram {
 
 bool TransferPending(ui::Window& form1) { return form1.get<ui::CheckBox>("Check5").value() != 0; }
 
-void RunPendingTransfer(exec::JobHost& host) {
+void RunPendingTransfer(ui::JobHost& host) {
   ui::Window& w = host.form();
   if (!TransferPending(w)) return;
   const std::string name = w.get<ui::TextBox>("Text4").text();
@@ -20,8 +20,8 @@ void RunPendingTransfer(exec::JobHost& host) {
   // The tool decides the direction: an existing file goes to the slot, otherwise the slot is
   // saved into the file. A pipe, a device or a folder of that name is neither: the tool would
   // block on it or misuse it.
-  const std::string path = ui::JoinPath(directory, name);
-  if (app::KindOfEntry(path) == app::EntryKind::Other) {
+  const std::string path = platform::JoinPath(directory, name);
+  if (platform::KindOfEntry(path) == platform::EntryKind::Other) {
     output.replaceSelection(path + " is not a regular file; nothing was transferred." +
                             std::string(exec::kOutputLineEnd));
   } else {

@@ -2,7 +2,7 @@
 // (Check5, Text4, Text5); run from the main window's activation.
 #pragma once
 
-#include "exec/job_host.h"
+#include "ui/job_host.h"
 
 namespace sram {
 
@@ -10,6 +10,6 @@ namespace sram {
 bool TransferPending(ui::Window& form1);
 
 // Runs a pending request once and returns the fields to idle; nothing when none is pending.
-void RunPendingTransfer(exec::JobHost& host);
+void RunPendingTransfer(ui::JobHost& host);
 
 }  // namespace sram

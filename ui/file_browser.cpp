@@ -17,9 +17,9 @@ void Dir_Change(Window& w, const FileBrowserNames& names) {
 void Drive_Change(Window& w, const FileBrowserNames& names) {
   auto& driveList = w.get<DriveList>(names.drive);
   auto& dirList = w.get<DirList>(names.dir);
-  const std::string dir = SharedDriveDirectories().currentOf(driveList.drive());
-  if (!IsDirectory(dir)) {
-    std::string shown = DriveOfPath(dirList.path());
+  const std::string dir = platform::SharedDriveDirectories().currentOf(driveList.drive());
+  if (!platform::IsDirectory(dir)) {
+    std::string shown = platform::DriveOfPath(dirList.path());
     if (shown != driveList.drive()) driveList.setDrive(shown);
     return;
   }
@@ -46,12 +46,12 @@ int BrowserDrives::indexOf(std::string_view drive) const {
 }
 
 void BrowserDrives::beginBrowsing() {
-  drive_ = DriveOfPath(CurrentDirectory());
+  drive_ = platform::DriveOfPath(platform::CurrentDirectory());
   refreshDrives();
 }
 
 void BrowserDrives::refreshDrives() {
-  drives_ = ListDrives();
+  drives_ = platform::ListDrives();
   if (!drive_.empty() && indexOf(drive_) < 0) drives_.push_back(drive_);
   show();
 }
@@ -72,12 +72,12 @@ void BrowserDrives::userPicked(int index) {
 
 // --- directory list ---
 
-void BrowserDirs::beginBrowsing() { show(CurrentDirectory()); }
+void BrowserDirs::beginBrowsing() { show(platform::CurrentDirectory()); }
 
 void BrowserDirs::show(std::string_view path) {
   path_ = path;
-  SharedDriveDirectories().record(path_);
-  entries_ = DirListEntries(path_);
+  platform::SharedDriveDirectories().record(path_);
+  entries_ = platform::DirListEntries(path_);
   showDirectories(entries_);
 }
 
@@ -96,11 +96,11 @@ void BrowserDirs::userOpened(int index) {
 
 // --- file list ---
 
-void BrowserFiles::beginBrowsing() { setPath(CurrentDirectory()); }
+void BrowserFiles::beginBrowsing() { setPath(platform::CurrentDirectory()); }
 
 void BrowserFiles::setPath(std::string_view path) {
   path_ = path;
-  files_ = ListFiles(path_);
+  files_ = platform::ListFiles(path_);
   showFiles(files_);
 }
 

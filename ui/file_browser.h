@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/filesystem.h"
+#include "platform/filesystem.h"
 #include "ui/window.h"
 
 namespace ui {
@@ -68,14 +68,14 @@ class BrowserDirs : public DirList {
   void userOpened(int index);
 
   // The backend's part: show entries (the opened one marked) and raise Change.
-  virtual void showDirectories(const std::vector<DirEntry>& entries) = 0;
+  virtual void showDirectories(const std::vector<platform::DirEntry>& entries) = 0;
   virtual void changed() = 0;
 
  private:
   void show(std::string_view path);
 
   std::string path_;
-  std::vector<DirEntry> entries_;
+  std::vector<platform::DirEntry> entries_;
 };
 
 // The file list: the files of one directory; the selection is the native list's own.

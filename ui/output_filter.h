@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "exec/process.h"
+
 namespace ui {
 
 class TextBox;
@@ -32,15 +34,20 @@ class OutputFilter {
 
 // One run's output going into a box as a terminal shows it. Each run has its own, so a
 // carriage return that ends one run never rewrites the line of the next.
-class TerminalOutput {
+class TerminalOutput : public exec::Output {
  public:
   explicit TerminalOutput(TextBox& box) : box_(box) {}
-  void write(std::string_view chunk);
+  void write(std::string_view chunk) override;
 
  private:
   TextBox& box_;
   OutputFilter filter_;
 };
+
+// Runs the tool with its output going into box as a terminal shows it, through a
+// TerminalOutput of this run's own.
+void ExecAndCapture(const exec::CommandLine& sCommandLine, TextBox& cTextBox,
+                    const std::string* sStartInFolder, const exec::RunContext& context);
 
 // Where the line that pos is in starts: after the last line feed before pos. With pos the
 // caret, the start of the caret's line.

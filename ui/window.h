@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "exec/process.h"
 #include "ui/layout.h"
 
 namespace ui {
@@ -101,7 +102,7 @@ class DirList {
   virtual ~DirList() = default;
   virtual std::string path() const = 0;
   // Setting a different path raises Change. The path becomes its drive's current directory
-  // (ui::SharedDriveDirectories()).
+  // (platform::SharedDriveDirectories()).
   virtual void setPath(std::string_view path) = 0;
 };
 
@@ -157,21 +158,8 @@ class Window {
   [[noreturn]] static void badControl(std::string_view name);
 };
 
-// What waiting for a child's output needs from the window system.
-class EventLoop {
- public:
-  virtual ~EventLoop() = default;
-  // Runs the window events that are pending at this moment, once ("DoEvents").
-  virtual void processPendingEvents() = 0;
-#ifdef _WIN32
-  // Keeps the windows working until pipe (an anonymous pipe's read handle) has data to read or
-  // has broken.
-  virtual void waitForPipe(void* pipe) = 0;
-#else
-  // Keeps the windows working until fd is readable (data, end of file or error).
-  virtual void waitReadable(int fd) = 0;
-#endif
-};
+// Every backend keeps its windows working while the runner waits for the tool's output.
+using EventLoop = exec::Waiter;
 
 class Backend : public EventLoop {
  public:

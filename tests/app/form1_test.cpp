@@ -10,9 +10,9 @@
 #endif
 
 #include "app/form1.h"
-#include "app/paths.h"
 #include "config/environment.h"
 #include "exec/process.h"
+#include "platform/paths.h"
 #include "support/test_support.h"
 #include "ui/memory/memory_backend.h"
 

@@ -1,6 +1,7 @@
 // The runner with real child processes: telvo-test-writer, built beside the tests, plays the
 // tool (see tools/test_writer.cpp for its script steps).
 #include "exec/process.h"
+#include "ui/output_filter.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "exec/codepage.h"
 #include "exec_doubles.h"
+#include "platform/codepage.h"
 #include "support/test_support.h"
 
 #ifndef _WIN32
@@ -41,8 +42,8 @@ exec::CommandLine Writer(std::vector<std::string> script) {
 
 void Capture(const exec::CommandLine& commandLine, MemoryTextBox& box, ui::EventLoop* events,
              const std::string* startFolder = nullptr) {
-  exec::ExecAndCapture(commandLine, box, startFolder,
-                       exec::RunContext{testing_support::BuildToolsDir(), events});
+  ui::ExecAndCapture(commandLine, box, startFolder,
+                     exec::RunContext{testing_support::BuildToolsDir(), events});
 }
 
 std::string NumberedText(std::size_t n) {
@@ -189,7 +190,7 @@ TEST(ExecAndCapture, HostilePiecesReachTheChildAsOneArgumentEach) {
       const std::string second = asPath ? "-o=" + piece : "next";
       // What the child received comes back through the output box's decoding.
       const std::string echo = "[" + piece + "]\n[" + second + "]\n";
-      EXPECT_EQ(box.content(), exec::AnsiToUtf8(exec::Utf8ToAnsi(echo)))
+      EXPECT_EQ(box.content(), platform::AnsiToUtf8(platform::Utf8ToAnsi(echo)))
           << piece << (asPath ? " as a path" : "");
     }
   }
@@ -367,7 +368,7 @@ TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
   for (const Case& c : cases) {
     MemoryTextBox box;
     FakeEventLoop events;
-    exec::ExecAndCapture({c.program}, box, nullptr, exec::RunContext{c.appDir, &events});
+    ui::ExecAndCapture({c.program}, box, nullptr, exec::RunContext{c.appDir, &events});
     EXPECT_EQ(box.content(), c.output) << c.program << " with " << c.appDir;
   }
   setenv("PATH", savedPath.c_str(), 1);

@@ -10,6 +10,7 @@
 #include "app/form1_layout.h"
 #include "exec/process.h"
 #include "support/test_support.h"
+#include "ui/output_filter.h"
 #include "ui/window.h"
 
 namespace {
@@ -33,8 +34,8 @@ TEST(Responsiveness, TheWindowHandlesEventsThroughoutATwoSecondSilentChild) {
   Ticker ticker;
   Fl::add_timeout(0.05, Ticker::Tick, &ticker);
   const auto start = std::chrono::steady_clock::now();
-  exec::ExecAndCapture({"telvo-test-writer", "sleep", "2000", "text", "done"}, output, nullptr,
-                       {testing_support::BuildToolsDir(), backend.get()});
+  ui::ExecAndCapture({"telvo-test-writer", "sleep", "2000", "text", "done"}, output, nullptr,
+                     {testing_support::BuildToolsDir(), backend.get()});
   const auto elapsed = std::chrono::steady_clock::now() - start;
   Fl::remove_timeout(Ticker::Tick, &ticker);
 

@@ -13,12 +13,13 @@
 #include "exec_doubles.h"
 #include "support/test_support.h"
 #include "support/tool_log.h"
-#include "tools/sim_command.h"
 #include "tools/sim_cartridge.h"
+#include "tools/sim_command.h"
 #include "tools/sim_config.h"
+#include "tools/sim_log.h"
 #include "tools/sim_progress.h"
 #include "tools/sim_rom_fix.h"
-#include "tools/sim_log.h"
+#include "ui/output_filter.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -248,8 +249,8 @@ class SimulatorRun : public ::testing::Test {
   std::string run(const exec::CommandLine& commandLine) {
     ui::MemoryTextBox box;
     const std::string folder = app_.string();
-    exec::ExecAndCapture(commandLine, box, &folder,
-                         exec::RunContext{testing_support::BuildToolsDir(), nullptr});
+    ui::ExecAndCapture(commandLine, box, &folder,
+                       exec::RunContext{testing_support::BuildToolsDir(), nullptr});
     return box.content();
   }
   std::string flash() const { return testing_support::ReadBytes(home_ / "telvo-sim-flash.bin"); }

@@ -1,6 +1,6 @@
 #include "exec/tool_commands.h"
+#include "platform/filesystem.h"
 #include "support/crt_args.h"
-#include "ui/filesystem.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(ToolCommands, BuildTheFourCommandLinesExactly) {
     Args args;
     std::string windowsLine;
   };
-  const std::string sep(1, ui::PathSeparator());
+  const std::string sep(1, platform::PathSeparator());
   const RomOptions none;
   const RomOptions all{1, 1, 1, 1};
   const RomOptions some{0, 1, 1, 0};

@@ -8,8 +8,8 @@
 
 #include "exec/command_line.h"
 #include "exec/tool_commands.h"
+#include "platform/filesystem.h"
 #include "support/crt_args.h"
-#include "ui/filesystem.h"
 
 namespace {
 
@@ -55,13 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!Contains(multi.args(), "-o=" + path)) std::abort();
   if (!Contains(single.args(), "--port=0x" + port)) std::abort();
   // The SRAM file goes to the tool as the folder joined with the name, in one argument.
-  if (!Contains(sram.args(), ui::JoinPath("/saves", path))) std::abort();
+  if (!Contains(sram.args(), platform::JoinPath("/saves", path))) std::abort();
 
   if (Plain(path, port)) {
     const std::string joined = "ucon64 --xmd \"" + path + "\" --port=0x" + port + " --1991 --gen ";
     if (exec::FlattenCommandLine(single) != joined) std::abort();
     const std::string sramJoined = "ucon64 --xmdb=1 --port=0x" + port + " \"" +
-                                   ui::JoinPath("/saves", path) + "\" -o=\"/saves\"";
+                                   platform::JoinPath("/saves", path) + "\" -o=\"/saves\"";
     if (exec::FlattenCommandLine(sram) != sramJoined) std::abort();
   }
   return 0;

@@ -6,19 +6,20 @@
 #include <string_view>
 
 #include "config/settings.h"
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
   config::SettingsValues read;
-  config::ApplySettingsText(exec::AnsiToUtf8(text), read);
+  config::ApplySettingsText(platform::AnsiToUtf8(text), read);
 
   // The port box holds one line: no CR in it (a lone LF stays inside a line).
   config::SettingsValues typed = read;
   typed.port.erase(std::remove(typed.port.begin(), typed.port.end(), '\r'), typed.port.end());
   config::SettingsValues back;
   back.port = "unchanged";
-  config::ApplySettingsText(exec::AnsiToUtf8(exec::Utf8ToAnsi(config::FormatSettings(typed))), back);
+  config::ApplySettingsText(
+      platform::AnsiToUtf8(platform::Utf8ToAnsi(config::FormatSettings(typed))), back);
   for (int i = 0; i < 4; ++i)
     if (back.check[i] != (typed.check[i] == 1 ? 1 : 0)) std::abort();
   if (back.port != typed.port) std::abort();

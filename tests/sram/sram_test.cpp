@@ -8,8 +8,8 @@
 #endif
 
 #include "config/environment.h"
+#include "platform/filesystem.h"
 #include "sram/form2.h"
-#include "ui/filesystem.h"
 #include "support/form_rig.h"
 
 namespace {
@@ -99,8 +99,8 @@ TEST_F(Sram, APickedFileGoesWithTheDirectoryTheListShowsNowAndRunsOnce) {
   auto runs = rig.runs();
   ASSERT_EQ(runs.size(), 1u);
   const std::string other = (rig.data().path() / "other").string();
-  EXPECT_EQ(runs[0].args,
-            (Args{"--xmdb=1", "--port=0x378", ui::JoinPath(other, "game.srm"), "-o=" + other}));
+  EXPECT_EQ(runs[0].args, (Args{"--xmdb=1", "--port=0x378", platform::JoinPath(other, "game.srm"),
+                                "-o=" + other}));
   EXPECT_EQ(runs[0].cwd, rig.appDir().str());
   EXPECT_TRUE(requestIdle());
   // Handing the focus to the main window again, as switching back from another program does,
@@ -133,7 +133,7 @@ TEST_F(Sram, SlotPortAndANameWithBlanksReachTheToolAsTheyStand) {
     EXPECT_EQ(runs[seen].args[0], c.slotArg);
     EXPECT_EQ(runs[seen].args[1], std::string("--port=0x") + c.port);
     ASSERT_EQ(runs[seen].args.size(), 4u);
-    EXPECT_EQ(runs[seen].args[2], ui::JoinPath(runs[seen].args[3].substr(3), c.name));
+    EXPECT_EQ(runs[seen].args[2], platform::JoinPath(runs[seen].args[3].substr(3), c.name));
     EXPECT_EQ(runs[seen].args.size(), 4u);
     ++seen;
   }
@@ -199,8 +199,9 @@ TEST_F(Sram, TheChosenFolderHoldsTheFileInBothDirectionsAndTheAppFolderIsUntouch
     ok(dialog);
     auto runs = rig.runs();
     ASSERT_EQ(runs.size(), seen + 1) << c.name;
-    EXPECT_EQ(runs[seen].args, (Args{"--xmdb=1", "--port=0x378",
-                                     ui::JoinPath(saves.string(), c.name), "-o=" + saves.string()}))
+    EXPECT_EQ(runs[seen].args,
+              (Args{"--xmdb=1", "--port=0x378", platform::JoinPath(saves.string(), c.name),
+                    "-o=" + saves.string()}))
         << c.name;
     ++seen;
     if (c.exists) {
@@ -223,7 +224,7 @@ TEST_F(Sram, AnEntryThatIsNotARegularFileIsNeverPassedToTheTool) {
     type(dialog, n);
     ok(dialog);
     EXPECT_TRUE(rig.runs().empty()) << n;
-    EXPECT_NE(rig.output().find(ui::JoinPath(saves.string(), n) +
+    EXPECT_NE(rig.output().find(platform::JoinPath(saves.string(), n) +
                                 " is not a regular file; nothing was transferred."),
               std::string::npos)
         << rig.output();

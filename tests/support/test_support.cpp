@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "app/paths.h"
+#include "platform/paths.h"
 
 #include <atomic>
 #include <fstream>
@@ -51,6 +51,6 @@ CurrentDirGuard::~CurrentDirGuard() {
   fs::current_path(saved_, ec);
 }
 
-std::string BuildToolsDir() { return app::ApplicationDirectory(); }
+std::string BuildToolsDir() { return platform::ApplicationDirectory(); }
 
 }  // namespace testing_support

@@ -34,11 +34,11 @@ class RecordedDirs : public ui::BrowserDirs {
  public:
   RecordedDirs() { beginBrowsing(); }
   using BrowserDirs::userOpened;
-  std::vector<ui::DirEntry> shown;
+  std::vector<platform::DirEntry> shown;
   int changes = 0;
 
  protected:
-  void showDirectories(const std::vector<ui::DirEntry>& entries) override { shown = entries; }
+  void showDirectories(const std::vector<platform::DirEntry>& entries) override { shown = entries; }
   void changed() override { ++changes; }
 };
 
@@ -64,7 +64,7 @@ struct BrowserLists : ::testing::Test {
     WriteBytes(root.path() / "b.bin", "b");
     fs::current_path(root.path());
   }
-  int lineOf(const std::vector<ui::DirEntry>& entries, const std::string& path) {
+  int lineOf(const std::vector<platform::DirEntry>& entries, const std::string& path) {
     for (size_t i = 0; i < entries.size(); ++i)
       if (entries[i].path == path) return static_cast<int>(i);
     return -1;
@@ -106,7 +106,7 @@ TEST_F(BrowserLists, OpeningAnEntryMakesItThePathHighlightingAloneDoesNot) {
   dirs.userOpened(line);
   EXPECT_EQ(dirs.path(), games);
   EXPECT_EQ(dirs.changes, 1);
-  EXPECT_EQ(ui::SharedDriveDirectories().currentOf(ui::DriveOfPath(games)), games);
+  EXPECT_EQ(platform::SharedDriveDirectories().currentOf(platform::DriveOfPath(games)), games);
   // The opened entry itself: the same path, no change.
   dirs.userOpened(lineOf(dirs.shown, games));
   EXPECT_EQ(dirs.changes, 1);

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/filesystem.h"
 #include "support/test_support.h"
 #include "ui/file_browser.h"
-#include "ui/filesystem.h"
 #include "ui/memory/memory_backend.h"
 
 namespace {
@@ -87,7 +87,7 @@ TEST_F(Browser, PickingADriveShowsItsCurrentDirectoryInBothLists) {
   const std::string drive = window->get<ui::DriveList>("Drive1").drive();
   mem().userPickDrive("Drive1", "/proc-is-not-a-drive");  // refused, stays
   EXPECT_EQ(window->get<ui::DriveList>("Drive1").drive(), drive);
-  EXPECT_EQ(ui::SharedDriveDirectories().currentOf(ui::DriveOfPath(games)), games);
+  EXPECT_EQ(platform::SharedDriveDirectories().currentOf(platform::DriveOfPath(games)), games);
 }
 
 TEST(DirListEntries, AncestorsThenTheOpenedDirectoryThenItsSubdirectories) {
@@ -95,12 +95,12 @@ TEST(DirListEntries, AncestorsThenTheOpenedDirectoryThenItsSubdirectories) {
   fs::create_directories(root.path() / "x" / "b");
   fs::create_directories(root.path() / "x" / "a");
   const std::string x = (root.path() / "x").string();
-  std::vector<ui::DirEntry> entries = ui::DirListEntries(x);
+  std::vector<platform::DirEntry> entries = platform::DirListEntries(x);
   ASSERT_GE(entries.size(), 4u);
-  EXPECT_EQ(entries.front().path, ui::RootOf(x));
+  EXPECT_EQ(entries.front().path, platform::RootOf(x));
   EXPECT_EQ(entries.front().depth, 0);
   const auto opened = std::find_if(entries.begin(), entries.end(),
-                                   [](const ui::DirEntry& e) { return e.opened; });
+                                   [](const platform::DirEntry& e) { return e.opened; });
   ASSERT_NE(opened, entries.end());
   EXPECT_EQ(opened->path, x);
   EXPECT_EQ(opened->label, "x");
@@ -110,7 +110,7 @@ TEST(DirListEntries, AncestorsThenTheOpenedDirectoryThenItsSubdirectories) {
 }
 
 TEST(DirListEntries, TheRootItselfHasNoDoubledSeparator) {
-  std::vector<ui::DirEntry> entries = ui::DirListEntries("/");
+  std::vector<platform::DirEntry> entries = platform::DirListEntries("/");
   ASSERT_FALSE(entries.empty());
   EXPECT_TRUE(entries.front().opened);
   for (size_t i = 1; i < entries.size(); ++i) EXPECT_EQ(entries[i].path.rfind("//", 0), std::string::npos);
@@ -128,11 +128,11 @@ TEST(JoinPath, JoinsWithOneSeparatorAndDoublesItAfterARoot) {
   };
   // Written with '/'; the platform's separator stands in its place.
   auto native = [](std::string text) {
-    std::replace(text.begin(), text.end(), '/', ui::PathSeparator());
+    std::replace(text.begin(), text.end(), '/', platform::PathSeparator());
     return text;
   };
   for (const auto& c : cases)
-    EXPECT_EQ(ui::JoinPath(native(c.dir), c.name), native(c.joined)) << c.dir;
+    EXPECT_EQ(platform::JoinPath(native(c.dir), c.name), native(c.joined)) << c.dir;
 }
 
 TEST_F(Browser, OptionButtonsFormOneGroupPerContainer) {

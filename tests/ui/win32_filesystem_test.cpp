@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
+#include "platform/filesystem.h"
 #include "support/test_support.h"
 #include "ui/file_browser.h"
-#include "ui/filesystem.h"
 #include "ui/memory/memory_backend.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_window.h"
@@ -40,15 +40,15 @@ TEST(Win32FileSystem, PathsTakenApart) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.path);
-    EXPECT_EQ(ui::DriveOfPath(row.path), row.drive);
-    EXPECT_EQ(ui::RootOf(row.path), row.root);
+    EXPECT_EQ(platform::DriveOfPath(row.path), row.drive);
+    EXPECT_EQ(platform::RootOf(row.path), row.root);
   }
-  EXPECT_EQ(ui::PathSeparator(), '\\');
-  EXPECT_EQ(ui::JoinPath("c:\\", "TEMP.BIN"), "c:\\\\TEMP.BIN");  // no normalisation
+  EXPECT_EQ(platform::PathSeparator(), '\\');
+  EXPECT_EQ(platform::JoinPath("c:\\", "TEMP.BIN"), "c:\\\\TEMP.BIN");  // no normalisation
 }
 
 TEST(Win32FileSystem, DrivesAreLowerCaseLettersWithAColon) {
-  const std::vector<std::string> drives = ui::ListDrives();
+  const std::vector<std::string> drives = platform::ListDrives();
   ASSERT_FALSE(drives.empty());
   EXPECT_NE(std::find(drives.begin(), drives.end(), "c:"), drives.end());
   for (const std::string& d : drives) {
@@ -78,23 +78,23 @@ struct Win32Listing : ::testing::Test {
 };
 
 TEST_F(Win32Listing, FilesWithoutHiddenSystemOrDirectoriesSortedIgnoringCase) {
-  EXPECT_EQ(ui::ListFiles(dir.str()), (std::vector<std::string>{"A.bin", "b.bin", "c.BIN"}));
-  EXPECT_EQ(ui::ListFiles(dir.str() + "\\"), ui::ListFiles(dir.str()));
-  EXPECT_EQ(ui::ListSubdirectories(dir.str()), (std::vector<std::string>{"games", "Saves"}));
-  EXPECT_TRUE(ui::ListFiles(dir.file("missing")).empty());
-  EXPECT_TRUE(ui::IsDirectory(dir.str()));
-  EXPECT_FALSE(ui::IsDirectory(dir.file("b.bin")));
+  EXPECT_EQ(platform::ListFiles(dir.str()), (std::vector<std::string>{"A.bin", "b.bin", "c.BIN"}));
+  EXPECT_EQ(platform::ListFiles(dir.str() + "\\"), platform::ListFiles(dir.str()));
+  EXPECT_EQ(platform::ListSubdirectories(dir.str()), (std::vector<std::string>{"games", "Saves"}));
+  EXPECT_TRUE(platform::ListFiles(dir.file("missing")).empty());
+  EXPECT_TRUE(platform::IsDirectory(dir.str()));
+  EXPECT_FALSE(platform::IsDirectory(dir.file("b.bin")));
 }
 
 TEST_F(Win32Listing, EachDriveKeepsItsCurrentDirectory) {
   CurrentDirGuard cwd;
   ASSERT_TRUE(SetCurrentDirectoryA(dir.str().c_str()));
-  const std::string drive = ui::DriveOfPath(dir.str());
-  EXPECT_EQ(lstrcmpiA(ui::SystemCurrentDirectoryOfDrive(drive).c_str(), dir.str().c_str()), 0)
-      << ui::SystemCurrentDirectoryOfDrive(drive) << " vs " << dir.str();
+  const std::string drive = platform::DriveOfPath(dir.str());
+  EXPECT_EQ(lstrcmpiA(platform::SystemCurrentDirectoryOfDrive(drive).c_str(), dir.str().c_str()), 0)
+      << platform::SystemCurrentDirectoryOfDrive(drive) << " vs " << dir.str();
   // What is no drive letter alone stands for itself, so a volume that is gone stays gone.
   for (const std::string& other : {dir.file("no-such-volume"), std::string("\\\\server\\share")})
-    EXPECT_EQ(ui::SystemCurrentDirectoryOfDrive(other), other);
+    EXPECT_EQ(platform::SystemCurrentDirectoryOfDrive(other), other);
 }
 
 // The native lists of the file browser, kept in step as in the program.
@@ -138,7 +138,7 @@ struct Win32Browser : Win32Listing {
 
 TEST_F(Win32Browser, StartsAtTheCurrentDirectoryAndDrive) {
   EXPECT_EQ(window->get<ui::DirList>("Dir1").path(), dir.str());
-  EXPECT_EQ(window->get<ui::DriveList>("Drive1").drive(), ui::DriveOfPath(dir.str()));
+  EXPECT_EQ(window->get<ui::DriveList>("Drive1").drive(), platform::DriveOfPath(dir.str()));
   auto& files = window->get<ui::FileList>("File1");
   ASSERT_EQ(files.listCount(), 3);
   EXPECT_EQ(files.item(0), "A.bin");
@@ -185,12 +185,12 @@ TEST_F(Win32Browser, SettingTheSameValueRaisesNoChange) {
   int changes = 0;
   window->on("Drive1", ui::Event::Change, [&] { ++changes; });
   window->on("Dir1", ui::Event::Change, [&] { ++changes; });
-  window->get<ui::DriveList>("Drive1").setDrive(ui::DriveOfPath(dir.str()));
+  window->get<ui::DriveList>("Drive1").setDrive(platform::DriveOfPath(dir.str()));
   window->get<ui::DirList>("Dir1").setPath(dir.str());
   EXPECT_EQ(changes, 0);
   window->get<ui::DirList>("Dir1").setPath(dir.file("Saves"));
   EXPECT_EQ(changes, 1);
-  EXPECT_EQ(ui::SharedDriveDirectories().currentOf(ui::DriveOfPath(dir.str())),
+  EXPECT_EQ(platform::SharedDriveDirectories().currentOf(platform::DriveOfPath(dir.str())),
             dir.file("Saves"));
 }
 

@@ -11,6 +11,7 @@
 
 #include "exec/process.h"
 #include "support/test_support.h"
+#include "ui/output_filter.h"
 #include "ui/win32/win32_backend.h"
 #include "ui/win32/win32_window.h"
 
@@ -38,8 +39,8 @@ std::size_t OpenHandles() {
 struct Win32Runner : ::testing::Test {
   Win32Runner() : window(backend.createWindow(kSpec)) {}
   void run(const exec::CommandLine& commandLine) {
-    exec::ExecAndCapture(commandLine, window->get<ui::TextBox>("Text3"), nullptr,
-                         exec::RunContext{testing_support::BuildToolsDir(), &backend});
+    ui::ExecAndCapture(commandLine, window->get<ui::TextBox>("Text3"), nullptr,
+                       exec::RunContext{testing_support::BuildToolsDir(), &backend});
   }
   ui::win32::Win32Backend backend;
   std::unique_ptr<ui::Window> window;

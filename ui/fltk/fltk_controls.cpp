@@ -259,11 +259,11 @@ class DirListControl : public WidgetControl, public BrowserDirs {
  protected:
   void userActed() override { userOpened(list_->openedLine() - 1); }
   void changed() override { raise(Event::Change); }
-  void showDirectories(const std::vector<DirEntry>& entries) override {
+  void showDirectories(const std::vector<platform::DirEntry>& entries) override {
     list_->clear();
     int opened = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-      const DirEntry& e = entries[i];
+      const platform::DirEntry& e = entries[i];
       bool expanded = e.opened || (i + 1 < entries.size() && entries[i + 1].depth > e.depth);
       std::string line(static_cast<std::size_t>(e.depth) * 2, ' ');
       line += expanded ? "[-] " : "[+] ";

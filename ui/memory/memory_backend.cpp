@@ -80,7 +80,7 @@ class MemoryDir : public MemoryControl, public BrowserDirs {
   MemoryDir(MemoryWindow& w, const ControlSpec& s) : MemoryControl(w, s) { beginBrowsing(); }
 
  protected:
-  void showDirectories(const std::vector<DirEntry>&) override {}
+  void showDirectories(const std::vector<platform::DirEntry>&) override {}
   void changed() override { window_.raiseChange(spec_.name); }
 };
 

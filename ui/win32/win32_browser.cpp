@@ -76,10 +76,10 @@ class DirControl : public NativeControl, public BrowserDirs {
     }
     return callOriginal(msg, wp, lp);
   }
-  void showDirectories(const std::vector<DirEntry>& entries) override {
+  void showDirectories(const std::vector<platform::DirEntry>& entries) override {
     std::vector<std::string> texts;
     int opened = -1;
-    for (const DirEntry& entry : entries) {
+    for (const platform::DirEntry& entry : entries) {
       if (entry.opened) opened = static_cast<int>(texts.size());
       texts.push_back(std::string(static_cast<size_t>(entry.depth) * 2, ' ') + entry.label);
     }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 #include "ui/output_filter.h"
 #include "ui/win32/win32_text.h"
 #include "ui/win32/win32_window.h"
@@ -72,7 +72,7 @@ std::string ListText(const NativeControl& list, UINT lengthMsg, UINT textMsg, in
   LRESULT copied = SendMessageA(hwnd, textMsg, static_cast<WPARAM>(index),
                                 reinterpret_cast<LPARAM>(buffer.data()));
   buffer.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return exec::AnsiToUtf8(buffer);
+  return platform::AnsiToUtf8(buffer);
 }
 
 // Labels, frames and buttons: the caption is the window text.

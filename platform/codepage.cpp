@@ -1,11 +1,11 @@
 // The platform-independent half of the ANSI conversion: UTF-8 sequence rules, which both
 // platforms need (Linux reads the tool's output as UTF-8; Windows may run with UTF-8 as its ANSI
 // code page), and the stream decoder that holds back a character split between two reads.
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 #include <cstddef>
 
-namespace exec::detail {
+namespace platform::detail {
 
 // Length of the well-formed UTF-8 sequence that starts at bytes[0], or 0 when none starts there
 // (stray continuation byte, overlong form, surrogate, beyond U+10FFFF, or cut short).
@@ -75,9 +75,9 @@ std::size_t Utf8IncompleteTail(std::string_view bytes) {
   return 0;
 }
 
-}  // namespace exec::detail
+}  // namespace platform::detail
 
-namespace exec {
+namespace platform {
 
 std::string AnsiStreamDecoder::feed(std::string_view bytes) {
   if (pending_.empty()) {
@@ -100,4 +100,4 @@ std::string AnsiStreamDecoder::finish() {
   return text;
 }
 
-}  // namespace exec
+}  // namespace platform

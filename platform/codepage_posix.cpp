@@ -2,22 +2,22 @@
 // not part of well-formed UTF-8 are read as Windows-1252, the code page such 8-bit text most
 // likely came from. Its five unassigned bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the C1
 // controls U+0081 etc., as Windows itself converts them, so no byte is lost or turned into '?'.
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-namespace exec::detail {
+namespace platform::detail {
 
 std::size_t Utf8SequenceLength(std::string_view bytes);
 std::size_t Utf8IncompleteTail(std::string_view bytes);
 
 std::size_t AnsiIncompleteTail(std::string_view bytes) { return Utf8IncompleteTail(bytes); }
 
-}  // namespace exec::detail
+}  // namespace platform::detail
 
-namespace exec {
+namespace platform {
 namespace {
 
 // Windows-1252 bytes 0x80 to 0x9F; 0 marks the unassigned ones, which keep their C1 value.
@@ -84,4 +84,4 @@ std::string AnsiToUtf8(std::string_view bytes) {
 
 std::string Utf8ToAnsi(std::string_view text) { return std::string(text); }
 
-}  // namespace exec
+}  // namespace platform

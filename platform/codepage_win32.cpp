@@ -1,13 +1,13 @@
 // Windows: the ANSI text is in the system's ANSI code page (CP_ACP). Conversions go through
 // UTF-16. Characters the code page cannot hold become its default character ('?').
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 #include <windows.h>
 
 #include <cstddef>
 #include <string>
 
-namespace exec::detail {
+namespace platform::detail {
 
 std::size_t Utf8IncompleteTail(std::string_view bytes);
 
@@ -24,9 +24,9 @@ std::size_t AnsiIncompleteTail(std::string_view bytes) {
   return i > bytes.size() ? 1 : 0;
 }
 
-}  // namespace exec::detail
+}  // namespace platform::detail
 
-namespace exec {
+namespace platform {
 namespace {
 
 std::wstring ToWide(UINT codePage, std::string_view bytes) {
@@ -64,4 +64,4 @@ std::string AnsiToUtf8(std::string_view bytes) { return FromWide(CP_UTF8, ToWide
 
 std::string Utf8ToAnsi(std::string_view text) { return FromWide(CP_ACP, ToWide(CP_UTF8, text)); }
 
-}  // namespace exec
+}  // namespace platform

@@ -5,14 +5,14 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace platform {
 
 // The directory that holds the running executable, as the platform reports it (Linux:
 // /proc/self/exe; Windows: the module file name), without a trailing separator except at a
 // root ("c:\", "/"). UTF-8.
 std::string ApplicationDirectory();
 
-// The current directory is ui::CurrentDirectory().
+// The current directory is platform::CurrentDirectory().
 // Changes the current directory, the drive included on Windows. False when it fails.
 bool ChangeDirectory(std::string_view path);
 
@@ -27,4 +27,4 @@ EntryKind KindOfEntry(std::string_view path);
 
 bool RemoveFile(std::string_view path);
 
-}  // namespace app
+}  // namespace platform

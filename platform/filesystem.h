@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ui {
+namespace platform {
 
 // The platform's path separator: '\\' on Windows, '/' elsewhere.
 char PathSeparator();
@@ -69,4 +69,4 @@ std::string SystemCurrentDirectoryOfDrive(std::string_view drive);
 // The root of path ("/" on Linux, "c:\" on Windows); empty when path has none.
 std::string RootOf(std::string_view path);
 
-}  // namespace ui
+}  // namespace platform

@@ -10,9 +10,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "ui/filesystem.h"
+#include "platform/filesystem.h"
 
-namespace ui {
+namespace platform {
 
 namespace {
 
@@ -44,12 +44,10 @@ bool UnderVolumeFolder(const std::string& mountPoint) {
 // Windows lists names without regard to case; so does the browser here, ties in byte order.
 bool NameLess(const std::string& a, const std::string& b) {
   auto lower = [](unsigned char c) { return std::tolower(c); };
-  bool less = std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(),
-      [&](char x, char y) { return lower(x) < lower(y); });
-  bool greater = std::lexicographical_compare(
-      b.begin(), b.end(), a.begin(), a.end(),
-      [&](char x, char y) { return lower(x) < lower(y); });
+  bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                           [&](char x, char y) { return lower(x) < lower(y); });
+  bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                              [&](char x, char y) { return lower(x) < lower(y); });
   if (less || greater) return less;
   return a < b;
 }
@@ -105,9 +103,9 @@ std::string DriveOfPath(std::string_view path) {
   if (RootOf(path).empty()) return std::string();
   std::string best(1, '/');
   for (const std::string& drive : ListDrives()) {
-    bool inside = path == drive ||
-                  (path.size() > drive.size() && path.compare(0, drive.size(), drive) == 0 &&
-                   path[drive.size()] == '/');
+    bool inside =
+        path == drive || (path.size() > drive.size() && path.compare(0, drive.size(), drive) == 0 &&
+                          path[drive.size()] == '/');
     if (inside && drive.size() > best.size()) best = drive;
   }
   return best;
@@ -135,4 +133,4 @@ std::string CurrentDirectory() {
 
 std::string SystemCurrentDirectoryOfDrive(std::string_view drive) { return std::string(drive); }
 
-}  // namespace ui
+}  // namespace platform

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace exec {
+namespace platform {
 
 std::string AnsiToUtf8(std::string_view bytes);
 // Characters the code page cannot hold become its replacement character ('?').
@@ -26,4 +26,4 @@ class AnsiStreamDecoder {
   std::string pending_;
 };
 
-}  // namespace exec
+}  // namespace platform

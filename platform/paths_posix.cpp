@@ -1,15 +1,15 @@
 // File-system services on POSIX systems. The application directory comes from /proc/self/exe,
 // which names the executable itself whatever the current directory or argv[0] say.
-#include "app/paths.h"
+#include "platform/paths.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <string>
 #include <vector>
 
-namespace app {
+namespace platform {
 
 namespace {
 
@@ -51,4 +51,4 @@ EntryKind KindOfEntry(std::string_view path) {
 
 bool RemoveFile(std::string_view path) { return ::unlink(std::string(path).c_str()) == 0; }
 
-}  // namespace app
+}  // namespace platform

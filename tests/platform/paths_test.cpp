@@ -1,7 +1,7 @@
-#include "app/paths.h"
+#include "platform/paths.h"
 
+#include "platform/filesystem.h"
 #include "support/test_support.h"
-#include "ui/filesystem.h"
 
 #include <gtest/gtest.h>
 
@@ -25,18 +25,18 @@ constexpr char kSeparator = '/';
 #endif
 
 TEST(ApplicationDirectory, HoldsTheRunningProgramWithoutTrailingSeparator) {
-  std::string dir = app::ApplicationDirectory();
+  std::string dir = platform::ApplicationDirectory();
   ASSERT_FALSE(dir.empty());
   EXPECT_NE(dir.back(), kSeparator);
-  EXPECT_TRUE(app::FileExists(dir + kSeparator + kOwnProgram)) << dir;
+  EXPECT_TRUE(platform::FileExists(dir + kSeparator + kOwnProgram)) << dir;
 }
 
 TEST(ApplicationDirectory, DoesNotFollowTheCurrentDirectory) {
-  std::string before = app::ApplicationDirectory();
+  std::string before = platform::ApplicationDirectory();
   TempDir dir;
   CurrentDirGuard restore;
-  ASSERT_TRUE(app::ChangeDirectory(dir.str()));
-  EXPECT_EQ(app::ApplicationDirectory(), before);
+  ASSERT_TRUE(platform::ChangeDirectory(dir.str()));
+  EXPECT_EQ(platform::ApplicationDirectory(), before);
 }
 
 TEST(FileExists, OnlyForEntriesThatAreNotDirectories) {
@@ -67,7 +67,7 @@ TEST(FileExists, OnlyForEntriesThatAreNotDirectories) {
   rows.push_back({dir.file("link-to-folder"), false});
   rows.push_back({dir.file("dangling"), false});
 #endif
-  for (const Row& row : rows) EXPECT_EQ(app::FileExists(row.path), row.expected) << row.path;
+  for (const Row& row : rows) EXPECT_EQ(platform::FileExists(row.path), row.expected) << row.path;
 }
 
 TEST(CurrentDirectory, ChangesOnlyToDirectoriesThatExist) {
@@ -75,13 +75,13 @@ TEST(CurrentDirectory, ChangesOnlyToDirectoriesThatExist) {
   fs::create_directory(dir.file("sub dir"));
   CurrentDirGuard restore;
 
-  ASSERT_TRUE(app::ChangeDirectory(dir.file("sub dir")));
-  EXPECT_TRUE(fs::equivalent(ui::CurrentDirectory(), dir.file("sub dir")));
+  ASSERT_TRUE(platform::ChangeDirectory(dir.file("sub dir")));
+  EXPECT_TRUE(fs::equivalent(platform::CurrentDirectory(), dir.file("sub dir")));
 
   const std::string refused[] = {dir.file("missing"), "", dir.file("sub dir") + kSeparator + "x"};
   for (const std::string& path : refused) {
-    EXPECT_FALSE(app::ChangeDirectory(path)) << path;
-    EXPECT_TRUE(fs::equivalent(ui::CurrentDirectory(), dir.file("sub dir"))) << path;
+    EXPECT_FALSE(platform::ChangeDirectory(path)) << path;
+    EXPECT_TRUE(fs::equivalent(platform::CurrentDirectory(), dir.file("sub dir"))) << path;
   }
 }
 
@@ -90,10 +90,10 @@ TEST(RemoveFile, RemovesFilesOnly) {
   WriteBytes(dir.file("TEMP.BIN"), "image");
   fs::create_directory(dir.file("folder"));
 
-  EXPECT_TRUE(app::RemoveFile(dir.file("TEMP.BIN")));
+  EXPECT_TRUE(platform::RemoveFile(dir.file("TEMP.BIN")));
   EXPECT_FALSE(fs::exists(dir.file("TEMP.BIN")));
-  EXPECT_FALSE(app::RemoveFile(dir.file("TEMP.BIN")));
-  EXPECT_FALSE(app::RemoveFile(dir.file("folder")));
+  EXPECT_FALSE(platform::RemoveFile(dir.file("TEMP.BIN")));
+  EXPECT_FALSE(platform::RemoveFile(dir.file("folder")));
   EXPECT_TRUE(fs::is_directory(dir.file("folder")));
 }
 

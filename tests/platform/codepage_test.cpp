@@ -1,4 +1,4 @@
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -33,12 +33,12 @@ TEST(AnsiToUtf8, DecodesUtf8AndFallsBackToWindows1252) {
       {"stray continuation", "\xA9", "\xC2\xA9"},
   };
   for (const DecodeCase& c : cases) {
-    EXPECT_EQ(exec::AnsiToUtf8(c.bytes), c.text) << c.name;
+    EXPECT_EQ(platform::AnsiToUtf8(c.bytes), c.text) << c.name;
   }
 }
 
 TEST(Utf8ToAnsi, IsUnchangedOnLinux) {
-  EXPECT_EQ(exec::Utf8ToAnsi("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xC3\xA9 \xE2\x82\xAC");
+  EXPECT_EQ(platform::Utf8ToAnsi("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xC3\xA9 \xE2\x82\xAC");
 }
 
 #endif
@@ -53,10 +53,10 @@ TEST(AnsiStreamDecoder, EverySplitDecodesLikeTheWhole) {
       "\xE2\x82\xAC",
   };
   for (const std::string& stream : streams) {
-    const std::string whole = exec::AnsiToUtf8(stream);
+    const std::string whole = platform::AnsiToUtf8(stream);
     for (std::size_t cut = 0; cut <= stream.size(); ++cut) {
       for (std::size_t cut2 = cut; cut2 <= stream.size(); ++cut2) {
-        exec::AnsiStreamDecoder decoder;
+        platform::AnsiStreamDecoder decoder;
         std::string text = decoder.feed(stream.substr(0, cut));
         text += decoder.feed(stream.substr(cut, cut2 - cut));
         text += decoder.feed(stream.substr(cut2));
@@ -69,7 +69,7 @@ TEST(AnsiStreamDecoder, EverySplitDecodesLikeTheWhole) {
 
 #ifndef _WIN32
 TEST(AnsiStreamDecoder, HoldsBackOnlyAnUnfinishedCharacter) {
-  exec::AnsiStreamDecoder decoder;
+  platform::AnsiStreamDecoder decoder;
   EXPECT_EQ(decoder.feed("a\xE2\x82"), "a");
   EXPECT_EQ(decoder.feed("\xAC\x62"), "\xE2\x82\xAC\x62");  // the rest of the euro sign, "b"
   EXPECT_EQ(decoder.feed("c"), "c");

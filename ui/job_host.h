@@ -8,16 +8,16 @@
 #include "exec/command_line.h"
 #include "ui/window.h"
 
-namespace exec {
+namespace ui {
 
 class JobHost {
  public:
   virtual ~JobHost() = default;
-  virtual ui::Window& form() = 0;
+  virtual Window& form() = 0;
   virtual const std::string& appDir() const = 0;
   // Runs one command line through the captured process runner into cTextBox.
-  virtual void ExecAndCapture(const CommandLine& sCommandLine, ui::TextBox& cTextBox,
+  virtual void ExecAndCapture(const exec::CommandLine& sCommandLine, TextBox& cTextBox,
                               const std::string* sStartInFolder) = 0;
 };
 
-}  // namespace exec
+}  // namespace ui

@@ -1,7 +1,7 @@
 // The platform-independent half of the file browser's view of the file system.
-#include "ui/filesystem.h"
+#include "platform/filesystem.h"
 
-namespace ui {
+namespace platform {
 
 namespace {
 
@@ -66,4 +66,4 @@ DriveDirectories& SharedDriveDirectories() {
   return shared;
 }
 
-}  // namespace ui
+}  // namespace platform

@@ -7,10 +7,10 @@
 #include <cctype>
 #include <vector>
 
-#include "exec/codepage.h"
-#include "ui/filesystem.h"
+#include "platform/codepage.h"
+#include "platform/filesystem.h"
 
-namespace ui {
+namespace platform {
 
 namespace {
 
@@ -32,7 +32,7 @@ enum class Want { Files, Directories };
 
 std::vector<std::string> ListEntries(std::string_view dir, Want want) {
   std::vector<std::string> names;
-  std::string pattern = exec::Utf8ToAnsi(dir);
+  std::string pattern = platform::Utf8ToAnsi(dir);
   if (pattern.empty()) return names;
   if (!IsSeparator(pattern.back())) pattern += '\\';
   pattern += '*';
@@ -50,7 +50,7 @@ std::vector<std::string> ListEntries(std::string_view dir, Want want) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   std::sort(names.begin(), names.end(), NameLess);
-  for (std::string& name : names) name = exec::AnsiToUtf8(name);
+  for (std::string& name : names) name = platform::AnsiToUtf8(name);
   return names;
 }
 
@@ -94,7 +94,7 @@ std::vector<std::string> ListSubdirectories(std::string_view dir) {
 }
 
 bool IsDirectory(std::string_view path) {
-  const DWORD attributes = GetFileAttributesA(exec::Utf8ToAnsi(path).c_str());
+  const DWORD attributes = GetFileAttributesA(platform::Utf8ToAnsi(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -104,7 +104,7 @@ std::string CurrentDirectory() {
   std::vector<char> buffer(needed);
   DWORD got = GetCurrentDirectoryA(needed, buffer.data());
   if (got == 0 || got >= needed) return std::string();
-  return exec::AnsiToUtf8(std::string_view(buffer.data(), got));
+  return platform::AnsiToUtf8(std::string_view(buffer.data(), got));
 }
 
 // "x:" alone names the current directory of drive x, which the system keeps per drive.
@@ -118,7 +118,7 @@ std::string SystemCurrentDirectoryOfDrive(std::string_view drive) {
   std::string_view full(buffer, length);
   // Wine answers "c:\dir\"; a directory has no trailing separator except at the root.
   if (full.size() > 3 && IsSeparator(full.back())) full.remove_suffix(1);
-  return exec::AnsiToUtf8(full);
+  return platform::AnsiToUtf8(full);
 }
 
-}  // namespace ui
+}  // namespace platform

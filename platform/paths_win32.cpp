@@ -1,15 +1,15 @@
 // File-system services on Windows, through the ANSI entry points: paths are UTF-8 inside the
 // program and cross to the system in the ANSI code page.
-#include "app/paths.h"
+#include "platform/paths.h"
 
-#include "exec/codepage.h"
+#include "platform/codepage.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-namespace app {
+namespace platform {
 
 namespace {
 
@@ -36,23 +36,23 @@ std::string ModuleFileName() {
 
 }  // namespace
 
-std::string ApplicationDirectory() { return exec::AnsiToUtf8(FolderOf(ModuleFileName())); }
+std::string ApplicationDirectory() { return platform::AnsiToUtf8(FolderOf(ModuleFileName())); }
 
 // SetCurrentDirectoryA switches the current drive along with the directory.
 bool ChangeDirectory(std::string_view path) {
-  return ::SetCurrentDirectoryA(exec::Utf8ToAnsi(path).c_str()) != 0;
+  return ::SetCurrentDirectoryA(platform::Utf8ToAnsi(path).c_str()) != 0;
 }
 
 bool FileExists(std::string_view path) {
   if (path.empty()) return false;
-  DWORD attributes = ::GetFileAttributesA(exec::Utf8ToAnsi(path).c_str());
+  DWORD attributes = ::GetFileAttributesA(platform::Utf8ToAnsi(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   return (attributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute)) == 0;
 }
 
 EntryKind KindOfEntry(std::string_view path) {
   if (path.empty()) return EntryKind::Missing;
-  const std::string ansi = exec::Utf8ToAnsi(path);
+  const std::string ansi = platform::Utf8ToAnsi(path);
   const DWORD attributes = ::GetFileAttributesA(ansi.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::Missing;
   if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute)) != 0) {
@@ -70,7 +70,7 @@ EntryKind KindOfEntry(std::string_view path) {
 }
 
 bool RemoveFile(std::string_view path) {
-  return ::DeleteFileA(exec::Utf8ToAnsi(path).c_str()) != 0;
+  return ::DeleteFileA(platform::Utf8ToAnsi(path).c_str()) != 0;
 }
 
-}  // namespace app
+}  // namespace platform
