@@ -4,6 +4,8 @@
 #   scripts/screenshot-windows.sh [program.exe] [output.png]
 # The program defaults to build-win64/telvo-flash.exe (build it with scripts/build-windows.sh).
 # It runs in a fresh folder, its application directory, so no earlier run's settings show.
+# TELVO_DPI=144 (or any resolution) takes it as a display of that resolution would show it: on
+# Linux the desktop's Xft.dpi resource, under Wine the system DPI (the prefix's LogPixels).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,12 +16,17 @@ mkdir -p "$(dirname "$output")"
 
 if [ -z "${TELVO_SCREENSHOT_INNER:-}" ]; then
   export TELVO_SCREENSHOT_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" "$output" </dev/null
+  screen=1024x768x24
+  [ "${TELVO_DPI:-96}" -le 96 ] || screen=2048x1536x24  # room for the window at 192 dpi
+  exec xvfb-run -a -s "-screen 0 $screen" "$0" "$program" "$output" </dev/null
 fi
 
 prefix=$(dirname "$program")/wineprefix
 dir=$(mktemp -d)
 cp "$program" "$dir/"
+# The prefix is the build's own and keeps the value, so it is set every time.
+"$root/cmake/wine-run.sh" "$prefix" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels \
+  /t REG_DWORD /d "${TELVO_DPI:-96}" /f </dev/null >/dev/null 2>&1
 "$root/cmake/wine-run.sh" "$prefix" "$dir/$(basename "$program")" </dev/null >/dev/null 2>&1 &
 pid=$!
 cleanup() {

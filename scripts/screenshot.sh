@@ -4,6 +4,8 @@
 #   scripts/screenshot.sh [program] [output.png]
 # The program defaults to build/telvo-flash. It runs in its own build directory, which is its
 # application directory, as it does from scripts/run.sh.
+# TELVO_DPI=144 (or any resolution) takes it as a display of that resolution would show it: on
+# Linux the desktop's Xft.dpi resource, under Wine the system DPI (the prefix's LogPixels).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,9 +16,13 @@ mkdir -p "$(dirname "$output")"
 
 if [ -z "${TELVO_SCREENSHOT_INNER:-}" ]; then
   export TELVO_SCREENSHOT_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" "$output"
+  screen=1024x768x24
+  [ "${TELVO_DPI:-96}" -le 96 ] || screen=2048x1536x24  # room for the window at 192 dpi
+  # -noreset: the resolution set with xrdb must outlast xrdb, the only client until then.
+  exec xvfb-run -a -s "-screen 0 $screen -noreset" "$0" "$program" "$output"
 fi
 
+[ -z "${TELVO_DPI:-}" ] || echo "Xft.dpi: $TELVO_DPI" | xrdb -merge
 "$program" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT

@@ -17,10 +17,10 @@ using testing_support::TempDir;
 using testing_support::WriteBytes;
 
 #ifdef _WIN32
-constexpr const char* kOwnProgram = "test_app_paths.exe";
+constexpr const char* kOwnProgram = "test_platform.exe";
 constexpr char kSeparator = '\\';
 #else
-constexpr const char* kOwnProgram = "test_app_paths";
+constexpr const char* kOwnProgram = "test_platform";
 constexpr char kSeparator = '/';
 #endif
 
