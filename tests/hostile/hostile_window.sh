@@ -66,21 +66,18 @@ close_and_wait() {
   return 1
 }
 
-retries=0
+no_window=0
 run_case() {  # run_case NAME APP CWD -> 0 when the window showed and closed cleanly
   start "$2" "$3"
   if [ -z "$window" ]; then
-    # About one start in a hundred under Xvfb shows no window at all while the program waits
-    # in its event loop (not yet explained). Such a start is counted and tried once more; the
-    # program reads TELVO.INI only at start and writes it only at close, so the case is the
-    # same the second time.
-    retries=$((retries + 1))
-    echo "RETRY: $1: no window within 60 s, program still running: $(kill -0 "$pid" 2>/dev/null && echo yes || echo no)"
+    # Not tried again: Xvfb with no window manager resets when its last client leaves and
+    # drops the connections then being opened, so a program that leaves a gap between two
+    # connections of its own at start ends at once with "Can't open display".
+    no_window=$((no_window + 1))
+    local running=no
+    kill -0 "$pid" 2>/dev/null && running=yes
     kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
-    start "$2" "$3"
-  fi
-  if [ -z "$window" ]; then
-    fail "$1: no window within 60 s"; kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    fail "$1: no window; program still running: $running; its output: $(head -c 300 "$2/stdout")"
     return 1
   fi
   [ -n "${after_start:-}" ] && "$after_start" "$2" "$3"
@@ -256,5 +253,5 @@ else
 fi
 
 passed=$((passed + ini_pass + rom_pass))
-echo "hostile runs: $total, passed: $passed, failed: $failures, starts without a window tried again: $retries"
+echo "hostile runs: $total, passed: $passed, failed: $failures, starts without a window: $no_window"
 [ "$failures" -eq 0 ]

@@ -96,11 +96,17 @@ int DpiFromResource(const char* value) {
 
 int DisplayDpi() {
   static const int dpi = [] {
-    // A connection of its own: FLTK's would end the program when there is no display.
-    Display* display = fl_display ? fl_display : XOpenDisplay(nullptr);
-    if (!display) return kBaseDpi;
+    // Asked first on a connection of its own: FLTK's would end the program when there is no
+    // display. When there is one, FLTK's connection is opened before this one closes. An X
+    // server with no other client resets when its last connection closes, and drops the
+    // connections still being opened; a gap between the two would at times drop FLTK's, and
+    // the program would end at start with "Can't open display".
+    Display* probe = fl_display ? nullptr : XOpenDisplay(nullptr);
+    if (!fl_display && !probe) return kBaseDpi;
+    fl_open_display();
+    if (probe) XCloseDisplay(probe);
     int found = kBaseDpi;
-    if (const char* resources = XResourceManagerString(display)) {
+    if (const char* resources = XResourceManagerString(fl_display)) {
       XrmInitialize();
       if (XrmDatabase db = XrmGetStringDatabase(resources)) {
         char* type = nullptr;
@@ -110,7 +116,6 @@ int DisplayDpi() {
         XrmDestroyDatabase(db);
       }
     }
-    if (display != fl_display) XCloseDisplay(display);
     return found;
   }();
   return dpi;
