@@ -9,7 +9,6 @@
 #include "exec/tool_commands.h"
 #include "flash/multi_check.h"
 #include "flash/rom_prep.h"
-#include "flash/scratch_folder.h"
 #include "platform/filesystem.h"
 #include "platform/paths.h"
 
@@ -22,9 +21,6 @@ namespace {
 // Linux only this spelling names the same file, so every step here uses it.
 constexpr std::string_view kImage = "TEMP.BIN";
 constexpr std::string_view kLoader = "multigam.bin";
-
-constexpr std::string_view kNoImageLine =
-    "No multi-game image was built; nothing was written to the cartridge.";
 
 exec::RomOptions RomOptionsOf(ui::Window& w) {
   return {w.get<ui::CheckBox>("Check1").value(), w.get<ui::CheckBox>("Check2").value(),
@@ -75,8 +71,8 @@ std::vector<std::string> ImageProblems(const std::vector<std::string>& roms,
                                        const std::vector<std::string>& files, int sizeMbit) {
   std::vector<QueuedGame> games;
   for (std::size_t i = 0; i < files.size(); ++i) {
-    const std::optional<std::uint64_t> size = RegularFileSize(files[i]);
-    if (!size) return {files[i] + " cannot be read; nothing was written to the cartridge."};
+    const std::optional<std::uint64_t> size = platform::RegularFileSize(files[i]);
+    if (!size) return {files[i] + " cannot be read" + std::string(kNothingWritten)};
     games.push_back({roms[i], *size});
   }
   return ImageSizeProblems(games, sizeMbit);
@@ -135,7 +131,7 @@ void FlashMulti(ui::JobHost& host) {
   if (platform::FileExists(image)) {
     host.ExecAndCapture(exec::MultiFlashCommand(Port(w), RomOptionsOf(w)), output, nullptr);
   } else {
-    SayLine(host, kNoImageLine);
+    SayLine(host, "No multi-game image was built" + std::string(kNothingWritten));
   }
 }
 
@@ -152,7 +148,7 @@ void Command4_Click(ui::JobHost& host) {
   for (int i = 0; i < paths.listCount(); ++i) {
     const std::string path = paths.item(i);
     if (platform::KindOfEntry(path) == platform::EntryKind::RegularFile) continue;
-    SayLine(host, path + " is missing or not a regular file; nothing was written to the cartridge.");
+    SayLine(host, path + " is missing or not a regular file" + std::string(kNothingWritten));
     missing = true;
   }
   if (missing) return;

@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "config/replace_file.h"
-#include "flash/scratch_folder.h"
+#include "platform/filesystem.h"
 
 namespace flash {
 
 namespace {
 
-constexpr std::string_view kNothingWritten = "; nothing was written to the cartridge.";
 constexpr std::uint64_t kKiB = 1024;
 constexpr std::size_t kConsoleNameOffset = 0x100;
 
@@ -23,7 +22,7 @@ std::string KiB(std::uint64_t bytes) { return std::to_string(bytes / kKiB) + " K
 
 std::optional<std::string> LoaderProblem(std::string_view path) {
   const std::string named(path);
-  const std::optional<std::uint64_t> size = RegularFileSize(path);
+  const std::optional<std::uint64_t> size = platform::RegularFileSize(path);
   if (!size) {
     return "The multi-game loader " + named + " is missing or not a regular file" +
            std::string(kNothingWritten);

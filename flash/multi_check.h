@@ -11,6 +11,9 @@
 
 namespace flash {
 
+// How every line ends that says why the flash job stopped before writing anything.
+inline constexpr std::string_view kNothingWritten = "; nothing was written to the cartridge.";
+
 inline constexpr std::uint64_t kLoaderSize = 128 * 1024;
 inline constexpr std::size_t kMaxGames = 31;
 // Each game starts at a multiple of this in the image.

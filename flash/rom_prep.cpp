@@ -1,7 +1,7 @@
 #include "flash/rom_prep.h"
 
 #include "exec/process.h"
-#include "flash/scratch_folder.h"
+#include "flash/multi_check.h"
 #include "platform/filesystem.h"
 #include "platform/paths.h"
 
@@ -16,22 +16,13 @@ std::vector<std::string_view> FixesToRun(const exec::RomOptions& options) {
 }
 
 ScratchFolder::~ScratchFolder() {
-  if (created_) RemoveFolderTree(path_);
+  if (created_) platform::RemoveFolderTree(path_);
 }
 
 bool ScratchFolder::create() {
   // Marked before the attempt: whatever a failed attempt left is removed all the same.
   created_ = true;
-  return CreateEmptyFolder(path_);
-}
-
-std::string_view FileNameOf(std::string_view path) {
-#ifdef _WIN32
-  const std::size_t cut = path.find_last_of("\\/:");
-#else
-  const std::size_t cut = path.rfind('/');
-#endif
-  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+  return platform::CreateEmptyFolder(path_);
 }
 
 void SayLine(ui::JobHost& host, std::string_view line) {
@@ -45,24 +36,23 @@ std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host,
                                                     ScratchFolder& scratch) {
   auto& output = host.form().get<ui::TextBox>("Text3");
   const auto cannotMake = [&](const std::string& folder) {
-    SayLine(host, "The folder " + folder +
-                      " for the fixed copies cannot be made; nothing was written to the "
-                      "cartridge.");
+    SayLine(host, "The folder " + folder + " for the fixed copies cannot be made" +
+                      std::string(kNothingWritten));
     return std::nullopt;
   };
   if (!scratch.create()) return cannotMake(scratch.path());
   std::vector<std::string> prepared;
   for (std::size_t i = 0; i < roms.size(); ++i) {
     const std::string entry = platform::JoinPath(scratch.path(), std::to_string(i + 1));
-    if (!CreateEmptyFolder(entry)) return cannotMake(entry);
+    if (!platform::CreateEmptyFolder(entry)) return cannotMake(entry);
     std::string file = roms[i];
     for (std::string_view fix : fixes) {
       // Each fix writes into a folder of its own: the copy it starts from is never the name
       // it writes, so the tool renames nothing, and a copy there is surely this run's.
       const std::string folder = platform::JoinPath(entry, fix.substr(2));
-      if (!CreateEmptyFolder(folder)) return cannotMake(folder);
+      if (!platform::CreateEmptyFolder(folder)) return cannotMake(folder);
       host.ExecAndCapture(exec::RomFixCommand(fix, file, folder), output, nullptr);
-      const std::string copy = platform::JoinPath(folder, FileNameOf(file));
+      const std::string copy = platform::JoinPath(folder, platform::FileNameOf(file));
       if (platform::KindOfEntry(copy) == platform::EntryKind::RegularFile) file = copy;
     }
     prepared.push_back(file);

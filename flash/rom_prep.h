@@ -48,9 +48,6 @@ std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host,
                                                     const std::vector<std::string_view>& fixes,
                                                     ScratchFolder& scratch);
 
-// The file name of path: what follows its last separator.
-std::string_view FileNameOf(std::string_view path);
-
 // Puts one line of the program's own into the output box, where the tool's output goes.
 void SayLine(ui::JobHost& host, std::string_view line);
 

@@ -66,4 +66,13 @@ DriveDirectories& SharedDriveDirectories() {
   return shared;
 }
 
+std::string_view FileNameOf(std::string_view path) {
+#ifdef _WIN32
+  const std::size_t cut = path.find_last_of("\\/:");
+#else
+  const std::size_t cut = path.rfind('/');
+#endif
+  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
 }  // namespace platform

@@ -1,5 +1,6 @@
 // Linux view of drives and directories for the file browser. Linux has no drive letters: the
 // drives are the root and every volume mounted where removable and extra disks appear.
+// Folder trees are removed with lstat, so that a link inside is removed and not followed.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,8 @@
 #include <cerrno>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/filesystem.h"
 
@@ -132,5 +135,44 @@ std::string CurrentDirectory() {
 }
 
 std::string SystemCurrentDirectoryOfDrive(std::string_view drive) { return std::string(drive); }
+
+// Folder trees and file sizes, for the folder the ROM fixes are made in.
+
+namespace {
+
+bool RemoveEntry(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+  if (!S_ISDIR(info.st_mode)) return ::unlink(path.c_str()) == 0;
+  std::vector<std::string> names;
+  if (DIR* dir = ::opendir(path.c_str())) {
+    while (const dirent* entry = ::readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(dir);
+  }
+  for (const std::string& name : names) RemoveEntry(path + "/" + name);
+  return ::rmdir(path.c_str()) == 0;
+}
+
+}  // namespace
+
+bool CreateEmptyFolder(std::string_view path) {
+  const std::string folder(path);
+  if (folder.empty() || !RemoveEntry(folder)) return false;
+  return ::mkdir(folder.c_str(), 0777) == 0;
+}
+
+bool RemoveFolderTree(std::string_view path) {
+  return !path.empty() && RemoveEntry(std::string(path));
+}
+
+std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
+  struct stat info {};
+  if (path.empty() || ::stat(std::string(path).c_str(), &info) != 0) return std::nullopt;
+  if (!S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(info.st_size);
+}
 
 }  // namespace platform
