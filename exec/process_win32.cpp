@@ -20,6 +20,7 @@ namespace exec {
 namespace {
 
 constexpr DWORD kReadSize = 10240;
+constexpr int kStartAttempts = 3;
 
 std::string SystemReason(DWORD error) {
   char* message = nullptr;
@@ -102,16 +103,24 @@ void ExecAndCapture(const CommandLine& sCommandLine, Output& output,
   // bytes the tool will see. CreateProcessA may write into the line, so it gets a copy.
   const std::string commandLine =
       FlattenCommandLine(sCommandLine.convertedBy(platform::Utf8ToAnsi));
-  std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
-  mutableLine.push_back('\0');
   const std::string folder =
       sStartInFolder != nullptr ? platform::Utf8ToAnsi(*sStartInFolder) : std::string();
 
+  // Wine reports a child that died while it was being loaded, before any of its own code ran,
+  // as an internal error; on a busy machine that happens now and then. The tool has done
+  // nothing then, so starting it again is safe.
   PROCESS_INFORMATION process{};
-  const BOOL started =
-      CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                     sStartInFolder != nullptr ? folder.c_str() : nullptr, &startup, &process);
-  const DWORD startError = started ? 0 : GetLastError();
+  BOOL started = FALSE;
+  DWORD startError = 0;
+  for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back('\0');
+    started =
+        CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       sStartInFolder != nullptr ? folder.c_str() : nullptr, &startup, &process);
+    startError = started ? 0 : GetLastError();
+    if (startError != ERROR_INTERNAL_ERROR) break;
+  }
   CloseHandle(writeEnd);
   if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
   if (!started) {

@@ -73,7 +73,7 @@ TEST_F(Win32Runner, ManyRunsAndMissingProgramsLeaveNoHandleOpen) {
   EXPECT_EQ(OpenHandles(), before);
   const std::string text = window->get<ui::TextBox>("Text3").text();
   const std::string ran = "warm-up" + std::string(40, 'x');
-  EXPECT_EQ(text.substr(0, ran.size()), ran);
+  EXPECT_EQ(text.substr(0, ran.size()), ran) << text;
   EXPECT_GT(text.size(), ran.size()) << "each missing program is reported in the box";
 }
 
