@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "config/replace_file.h"
-#include "platform/filesystem.h"
+#include "platform/paths.h"
 
 namespace flash {
 

@@ -2,9 +2,7 @@
 // file browser uses these, so the three lists behave the same on every platform and in tests.
 #pragma once
 
-#include <cstdint>
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,7 +73,7 @@ std::string RootOf(std::string_view path);
 std::string_view FileNameOf(std::string_view path);
 
 // For the folder the ROM fixes are made in, where the tool writes each fixed copy so that the
-// user's own ROM files are never written.
+// user's own ROM files are never written:
 
 // Creates path as an empty folder: whatever lies there first (a folder left by a job that was
 // cut short, or a file) is removed with everything in it. False when it cannot be made.
@@ -84,8 +82,5 @@ bool CreateEmptyFolder(std::string_view path);
 // Removes path with everything in it; links are removed, never followed. True when nothing is
 // left under that name (also when there was nothing).
 bool RemoveFolderTree(std::string_view path);
-
-// The size in bytes of a regular file; nullopt for anything else or when it cannot be read.
-std::optional<std::uint64_t> RegularFileSize(std::string_view path);
 
 }  // namespace platform

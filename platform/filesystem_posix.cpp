@@ -136,7 +136,7 @@ std::string CurrentDirectory() {
 
 std::string SystemCurrentDirectoryOfDrive(std::string_view drive) { return std::string(drive); }
 
-// Folder trees and file sizes, for the folder the ROM fixes are made in.
+// Folder trees, for the folder the ROM fixes are made in.
 
 namespace {
 
@@ -166,13 +166,6 @@ bool CreateEmptyFolder(std::string_view path) {
 
 bool RemoveFolderTree(std::string_view path) {
   return !path.empty() && RemoveEntry(std::string(path));
-}
-
-std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
-  struct stat info {};
-  if (path.empty() || ::stat(std::string(path).c_str(), &info) != 0) return std::nullopt;
-  if (!S_ISREG(info.st_mode)) return std::nullopt;
-  return static_cast<std::uint64_t>(info.st_size);
 }
 
 }  // namespace platform

@@ -122,7 +122,7 @@ std::string SystemCurrentDirectoryOfDrive(std::string_view drive) {
   return platform::AnsiToUtf8(full);
 }
 
-// Folder trees and file sizes, for the folder the ROM fixes are made in.
+// Folder trees, for the folder the ROM fixes are made in.
 
 namespace {
 
@@ -167,20 +167,6 @@ bool CreateEmptyFolder(std::string_view path) {
 bool RemoveFolderTree(std::string_view path) {
   const std::string folder = platform::Utf8ToAnsi(path);
   return !folder.empty() && RemoveEntry(folder);
-}
-
-std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
-  const std::string file = platform::Utf8ToAnsi(path);
-  if (file.empty()) return std::nullopt;
-  HANDLE handle =
-      ::CreateFileA(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
-  LARGE_INTEGER size;
-  const bool known = ::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileSizeEx(handle, &size);
-  ::CloseHandle(handle);
-  if (!known) return std::nullopt;
-  return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 // the current directory and the existence test.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,9 @@ bool FileExists(std::string_view path);
 // or a device and misread a directory, so only regular files may go to it.
 enum class EntryKind { Missing, RegularFile, Other };
 EntryKind KindOfEntry(std::string_view path);
+
+// The size in bytes of what KindOfEntry calls a regular file; nullopt for anything else.
+std::optional<std::uint64_t> RegularFileSize(std::string_view path);
 
 bool RemoveFile(std::string_view path);
 

@@ -13,6 +13,11 @@ namespace platform {
 
 namespace {
 
+// What stat says of path, links followed; false for an empty path or one it cannot reach.
+bool StatOf(std::string_view path, struct stat& info) {
+  return !path.empty() && ::stat(std::string(path).c_str(), &info) == 0;
+}
+
 // The folder part of a path: no trailing separator except at the root.
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
@@ -39,14 +44,19 @@ bool ChangeDirectory(std::string_view path) { return ::chdir(std::string(path).c
 
 bool FileExists(std::string_view path) {
   struct stat info {};
-  if (path.empty() || ::stat(std::string(path).c_str(), &info) != 0) return false;
-  return !S_ISDIR(info.st_mode);
+  return StatOf(path, info) && !S_ISDIR(info.st_mode);
 }
 
 EntryKind KindOfEntry(std::string_view path) {
   struct stat info {};
-  if (path.empty() || ::stat(std::string(path).c_str(), &info) != 0) return EntryKind::Missing;
+  if (!StatOf(path, info)) return EntryKind::Missing;
   return S_ISREG(info.st_mode) ? EntryKind::RegularFile : EntryKind::Other;
+}
+
+std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
+  struct stat info {};
+  if (!StatOf(path, info) || !S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(info.st_size);
 }
 
 bool RemoveFile(std::string_view path) { return ::unlink(std::string(path).c_str()) == 0; }

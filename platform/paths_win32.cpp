@@ -13,6 +13,18 @@ namespace platform {
 
 namespace {
 
+// A handle (to be closed) on the disk file that ansi names; INVALID_HANDLE_VALUE for anything
+// else. Device names (CON, NUL, COM1 ...) answer the attribute query too; only a disk file is
+// one the tool can read as a ROM or a save.
+HANDLE OpenDiskFile(const std::string& ansi) {
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE handle = ::CreateFileA(ansi.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE || ::GetFileType(handle) == FILE_TYPE_DISK) return handle;
+  ::CloseHandle(handle);
+  return INVALID_HANDLE_VALUE;
+}
+
 // The volume-label attribute bit of the old FAT file systems; no longer named by the headers.
 constexpr DWORD kVolumeLabelAttribute = 0x8;
 
@@ -58,15 +70,21 @@ EntryKind KindOfEntry(std::string_view path) {
   if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute)) != 0) {
     return EntryKind::Other;
   }
-  // Device names (CON, NUL, COM1 ...) answer the attribute query too; only a disk file is one
-  // the tool can read as a ROM or a save.
-  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  HANDLE handle = ::CreateFileA(ansi.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = OpenDiskFile(ansi);
   if (handle == INVALID_HANDLE_VALUE) return EntryKind::Other;
-  const DWORD type = ::GetFileType(handle);
   ::CloseHandle(handle);
-  return type == FILE_TYPE_DISK ? EntryKind::RegularFile : EntryKind::Other;
+  return EntryKind::RegularFile;
+}
+
+std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
+  if (path.empty()) return std::nullopt;
+  HANDLE handle = OpenDiskFile(platform::Utf8ToAnsi(path));
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size;
+  const bool known = ::GetFileSizeEx(handle, &size) != 0;
+  ::CloseHandle(handle);
+  if (!known) return std::nullopt;
+  return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 bool RemoveFile(std::string_view path) {
