@@ -1,7 +1,5 @@
 #include "ui/win32/win32_backend.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "ui/win32/win32_text.h"
@@ -20,9 +18,6 @@ constexpr const char* kMessageClass = "TelvoMessages";
 }  // namespace
 
 Win32Backend::Win32Backend() : activation_([this](Handler fn) { post(std::move(fn)); }) {
-  // The manifest asks for the themed common controls; Windows XP draws them only for a program
-  // that has loaded that library.
-  InitCommonControls();
   if (HDC screen = GetDC(nullptr)) {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     if (dpi > 0) dpi_ = dpi;
