@@ -3,8 +3,11 @@
 # unpacked into a fresh folder whose name has a blank, must hold exactly the files it ships
 # (no simulator), and its program is started once from there: it must write .ucon64rc and
 # TELVO.INI beside itself and end cleanly when its window is closed. Linux runs natively on a
-# virtual display, Windows under 32-bit Wine (TELVO_WIN32_OPTIONAL=1: reported as not run when
-# this machine has no working 32-bit Wine). Exits non-zero on any failure.
+# virtual display, with LD_LIBRARY_PATH empty and, where a private mount namespace can be made,
+# with every FLTK shared library on this machine covered by an empty file; ldd must show that it
+# needs nothing but X11 client libraries, Xft and fontconfig (with what they need themselves)
+# and the C library's own. Windows runs under 32-bit Wine (TELVO_WIN32_OPTIONAL=1: reported as
+# not run when this machine has no working 32-bit Wine). Exits non-zero on any failure.
 #   scripts/check-packages.sh
 set -euo pipefail
 
@@ -35,6 +38,40 @@ expect_listing() {  # expect_listing WHAT ACTUAL EXPECTED
   fail "$1 holds:"$'\n'"$2"$'\n'"expected:"$'\n'"$3"
 }
 
+# The libraries a shared library or program loads, by file name, and where each was found.
+loads() { ldd "$1" | awk '$2 == "=>" { print $1, $3 } $2 != "=>" { print $1, $1 }'; }
+
+# What the program needs of the system: X11 client libraries, Xft and fontconfig, the libraries
+# those load themselves, and the C library's own. FLTK and the C++ runtime are built in.
+check_libraries() {
+  local program=$1 missing allowed=() name path extra
+  missing=$(ldd "$program" | grep "not found" || true)
+  [ -z "$missing" ] || fail "the Linux program needs libraries not found here:"$'\n'"$missing"
+  while read -r name path; do
+    case "$name" in
+      libX*.so.* | libfontconfig.so.*)
+        allowed+=("$name")
+        while read -r name _; do allowed+=("$name"); done < <(loads "$path") ;;
+    esac
+  done < <(loads "$program")
+  extra=$(loads "$program" | awk '{ print $1 }' | grep -vxF -f <(printf '%s\n' "${allowed[@]}") |
+          grep -vE '^(linux-vdso\.so|/lib64/ld-linux-x86-64\.so|lib(c|m|dl|pthread|rt)\.so)' || true)
+  if [ -n "$extra" ]; then
+    fail "the Linux program needs more than X11, Xft, fontconfig and the C library:"$'\n'"$extra"
+  else
+    echo "ok: the Linux program needs only X11, Xft, fontconfig and the C library"
+  fi
+}
+
+# Runs a program with LD_LIBRARY_PATH empty and, in a mount namespace of its own, every FLTK
+# shared library on this machine covered by an empty file, so that loading one would fail.
+without_fltk() {
+  local hide='for f in $(find /usr/lib /usr/local/lib -name "libfltk*.so*" -type f 2>/dev/null); do
+    mount --bind /dev/null "$f" || exit 97; done; exec "$0"'
+  LD_LIBRARY_PATH= exec unshare -m sh -c "$hide" "$1"
+}
+with_empty_library_path() { LD_LIBRARY_PATH= exec "$1"; }
+
 check_linux() {
   local archive=$root/dist/telvo-flash-$version-linux-x86_64.tar.gz dir pid
   [ -f "$archive" ] || { fail "no $archive"; return; }
@@ -44,7 +81,14 @@ check_linux() {
   dir=$(mktemp -d "/tmp/telvo package.XXXXXX")
   tar -C "$dir" -xzf "$archive"
   local app=$dir/telvo-flash
-  "$app/telvo-flash" </dev/null >/dev/null 2>&1 &
+  check_libraries "$app/telvo-flash"
+  local start=with_empty_library_path how="LD_LIBRARY_PATH empty"
+  if unshare -m true 2>/dev/null; then
+    start=without_fltk how="LD_LIBRARY_PATH empty and FLTK's shared libraries hidden"
+  else
+    echo "check-packages: FLTK's shared libraries not hidden (no mount namespace here)" >&2
+  fi
+  "$start" "$app/telvo-flash" </dev/null >/dev/null 2>&1 &
   pid=$!
   if wait_for 30 both_files "$app"; then
     echo "ok: the Linux program wrote .ucon64rc and TELVO.INI in \"$app\""
@@ -70,7 +114,8 @@ check_linux() {
   fi
   "$root/build/x11close" "TELVO FLASH UTILITY" || fail "no Linux program window to close"
   if wait_for 20 gone "$pid"; then
-    wait "$pid" && echo "ok: the Linux program ended cleanly" || fail "the Linux program ended with $?"
+    wait "$pid" && echo "ok: the Linux program, started with $how, ended cleanly" ||
+      fail "the Linux program ended with $?"
   else
     fail "the Linux program still runs after its window was closed"
     kill "$pid" 2>/dev/null || true

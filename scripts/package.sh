@@ -66,7 +66,12 @@ Telvo flash utility $version for Linux (x86_64)
 Writes Sega Genesis / Mega Drive ROM images to the Telvo flash cartridge on the parallel port
 and moves its SRAM saves. All cartridge work is done by the command-line tool ucon64.
 
-Needs FLTK 1.3 (Debian 12: apt-get install libfltk1.3 fonts-terminus fonts-terminus-otb).
+Needs an X11 desktop and glibc 2.36 or later (Debian 12, Ubuntu 22.10 and later): the X11
+client libraries libX11, libXext, libXrender, libXfixes, libXcursor, libXinerama and libXft,
+and fontconfig, which every X11 desktop has. FLTK and the C++ runtime are built in.
+For the crisp text it was laid out for, install the Terminus fonts (Debian and Ubuntu:
+apt-get install fonts-terminus fonts-terminus-otb); without them another fixed-width face
+stands in.
 Put the real ucon64 on your PATH or into this folder, with its support files here (among them
 the multi-game loader "multigam.bin"). This folder must be writable: the program keeps its
 options in TELVO.INI and the tool's configuration in .ucon64rc here.

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTELVO_SELF_CONTAINED=OFF "${launcher[@]}" \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags"
 cmake --build build-asan -j"$(nproc)"
 
