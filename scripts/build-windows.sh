@@ -5,6 +5,7 @@
 #   build-win64  64-bit, the same sources built so that the tests run here under wine64
 #                (this machine cannot run 32-bit Windows programs)
 #   scripts/build-windows.sh [win32] [win64]     (both when none is named)
+# TELVO_TARGET=telvo-flash builds only that target (scripts/package.sh: only the program ships).
 # Fails when the compiler warns about anything it compiled in this run.
 set -euo pipefail
 
@@ -33,7 +34,7 @@ build() {
   cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
     "${options[@]}" -DTELVO_BUILD_BENCH=OFF ${TELVO_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$TELVO_LAUNCHER} >/dev/null
   local status=0 warnings
-  cmake --build "$dir" -j"$jobs" >"$log" 2>&1 || status=$?
+  cmake --build "$dir" -j"$jobs" ${TELVO_TARGET:+--target "$TELVO_TARGET"} >"$log" 2>&1 || status=$?
   grep -E -A3 "warning:|error:" "$log" || true
   [ "$status" -eq 0 ] || tail -n 20 "$log"
   warnings=$(grep -c "warning:" "$log" || true)

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Makes the release archives in dist/ from the builds there are (build/ for Linux, build-win32/
-# for Windows; run scripts/build-windows.sh and the Linux build first):
+# Builds the programs that ship and makes the release archives in dist/ from them:
 #   dist/telvo-flash-<version>-windows-i686.zip     telvo-flash/telvo-flash.exe, README.txt
 #   dist/telvo-flash-<version>-linux-x86_64.tar.gz  telvo-flash/ with the program, README,
 #                                                    telvo-flash.png, add-menu-entry.sh
-# <version> is the project's version from CMake. The cartridge simulator is never packed: on a
-# user's machine the real tool takes its place.
+# The Linux program is built in build/ (its first build here makes only the program), the
+# Windows one in build-win32/ (scripts/build-windows.sh); what is built already is not built
+# again. <version> is the project's version from CMake. The cartridge simulator is never
+# packed: on a user's machine the real tool takes its place.
 #   scripts/package.sh [linux] [windows]     (both when none is named)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=${JOBS:-$(nproc)}
 dist=$root/dist
 kinds=("$@")
 [ ${#kinds[@]} -gt 0 ] || kinds=(linux windows)
@@ -20,6 +22,7 @@ version_of() {  # the project version a configured build directory was made with
 
 windows() {
   local build=$root/build-win32 version stage
+  TELVO_TARGET=telvo-flash JOBS=$jobs "$root/scripts/build-windows.sh" win32
   version=$(version_of "$build")
   stage=$(mktemp -d)
   mkdir "$stage/telvo-flash"
@@ -49,6 +52,12 @@ TEXT
 
 linux() {
   local build=$root/build version stage
+  # The tests stay as scripts/test.sh last configured them; a first configure here has none.
+  local tests=()
+  [ -f "$build/CMakeCache.txt" ] || tests=(-DTELVO_BUILD_TESTS=OFF -DTELVO_BUILD_BENCH=OFF)
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELVO_SELF_CONTAINED=ON \
+    "${tests[@]}" >/dev/null
+  cmake --build "$build" -j"$jobs" --target telvo-flash >/dev/null
   version=$(version_of "$build")
   stage=$(mktemp -d)
   local dir=$stage/telvo-flash
