@@ -39,9 +39,13 @@ Put these files into this folder, beside telvo-flash.exe:
   - the tool's support files, among them the multi-game loader "multigam.bin"
 
 The folder must be writable: the program keeps its options in TELVO.INI and the tool's
-configuration in .ucon64rc here. Do not put it under Program Files, where Windows would
-redirect the program's files elsewhere; a folder of its own in your user folder or on
-another drive is right.
+configuration in .ucon64rc here. Do not put it under Program Files: only an administrator
+with raised rights may write there, and the program runs with your own rights and asks for no
+others, so writing these files fails. A folder of its own in your user folder or on another
+drive is right.
+
+The program is built for i686 processors: it needs a Pentium Pro or Pentium II class
+processor or later. A Pentium MMX or an AMD K6 lacks instructions it uses and cannot run it.
 TEXT
   local zip=$dist/telvo-flash-$version-windows-i686.zip
   rm -f "$zip"
