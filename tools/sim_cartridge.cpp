@@ -150,7 +150,7 @@ int RunMultiBuild(const Command& command, Console& console) {
     console.err("ERROR: " + error + "\n");
     return 0;
   }
-  console.out("Wrote " + output.string() + " (" + KiB(image.size()) + " of " +
+  console.out("Wrote " + NameOf(output) + " (" + KiB(image.size()) + " of " +
               std::to_string(command.sizeMbit) + " Mbit)\n");
   return 0;
 }
@@ -166,7 +166,7 @@ int RunSram(const Command& command, const JobOptions& options, Console& console)
   if (!EnsureCartridge(options, error)) return Fail(console, error);
   if (!LoadOrCreate(slotFile, kSramSize, '\0', slot, error)) return Fail(console, error);
   if (!Exists(file)) {
-    console.out("Saving SRAM slot " + std::to_string(command.slot) + " into " + file.string() +
+    console.out("Saving SRAM slot " + std::to_string(command.slot) + " into " + NameOf(file) +
                 "\n");
     Progress(slot.size(), options.kibPerSecond, console).run();
     if (!ReplaceFile(file, slot, error)) return Fail(console, error);
@@ -175,14 +175,14 @@ int RunSram(const Command& command, const JobOptions& options, Console& console)
   }
   std::string save;
   if (!ReadFile(file, save, error)) return Fail(console, error);
-  console.out("Writing " + file.string() + " to SRAM slot " + std::to_string(command.slot) + "\n");
+  console.out("Writing " + NameOf(file) + " to SRAM slot " + std::to_string(command.slot) + "\n");
   const std::size_t given = save.size();
   save.resize(kSramSize, '\0');
   Progress(save.size(), options.kibPerSecond, console).run();
   if (!ReplaceFile(slotFile, save, error)) return Fail(console, error);
   console.out("Done: " + KiB(save.size()) + " written\n");
   if (given > kSramSize) {
-    return Fail(console, file.string() + " is larger than an SRAM slot: the last " +
+    return Fail(console, NameOf(file) + " is larger than an SRAM slot: the last " +
                              std::to_string(given - kSramSize) + " bytes were not written");
   }
   return 0;

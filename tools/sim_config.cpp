@@ -59,7 +59,7 @@ std::optional<int> UpdateConfig(const fs::path& folder, bool failUpdate, Console
   const int version = ConfigVersion(text).value_or(0);
   if (version >= kConfigVersion) return std::nullopt;
   if (failUpdate) {
-    console.err("ERROR: the configuration " + file.string() + " (version " +
+    console.err("ERROR: the configuration " + NameOf(file) + " (version " +
                 std::to_string(version) + ") could not be updated; nothing was done\n");
     return kConfigUpdateFailed;
   }
@@ -67,7 +67,7 @@ std::optional<int> UpdateConfig(const fs::path& folder, bool failUpdate, Console
   old += ".old";
   fs::rename(file, old, ec);
   if (ec) {
-    console.err("ERROR: cannot rename " + file.string() + " to " + old.string() + ": " +
+    console.err("ERROR: cannot rename " + NameOf(file) + " to " + NameOf(old) + ": " +
                 ec.message() + "\n");
     return kConfigUpdateFailed;
   }
@@ -75,8 +75,8 @@ std::optional<int> UpdateConfig(const fs::path& folder, bool failUpdate, Console
     console.err("ERROR: cannot write the configuration " + error + "\n");
     return kConfigUpdateFailed;
   }
-  console.err("NOTE: the configuration " + file.string() + " had version " +
-              std::to_string(version) + "; it was kept as " + old.string() +
+  console.err("NOTE: the configuration " + NameOf(file) + " had version " +
+              std::to_string(version) + "; it was kept as " + NameOf(old) +
               " and a new one of version " + std::to_string(kConfigVersion) + " was written\n");
   return std::nullopt;
 }

@@ -10,12 +10,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Reason(const fs::path& file) { return file.string() + ": " + std::strerror(errno); }
+std::string Reason(const fs::path& file) {
+  const int reason = errno;  // before the name's conversion can change it
+  return NameOf(file) + ": " + std::strerror(reason);
+}
 
 }  // namespace
 
 bool ReadFile(const fs::path& file, std::string& bytes, std::string& error) {
-  std::FILE* in = std::fopen(file.string().c_str(), "rb");
+  std::FILE* in = OpenFile(file, "rb");
   if (in == nullptr) {
     error = Reason(file);
     return false;
@@ -33,7 +36,7 @@ bool ReadFile(const fs::path& file, std::string& bytes, std::string& error) {
 bool ReplaceFile(const fs::path& file, const std::string& bytes, std::string& error) {
   fs::path temp = file;
   temp += ".sim-tmp";
-  std::FILE* out = std::fopen(temp.string().c_str(), "wb");
+  std::FILE* out = OpenFile(temp, "wb");
   if (out == nullptr) {
     error = Reason(temp);
     return false;
@@ -50,7 +53,7 @@ bool ReplaceFile(const fs::path& file, const std::string& bytes, std::string& er
   std::error_code ec;
   fs::rename(temp, file, ec);
   if (ec) {
-    error = file.string() + ": " + ec.message();
+    error = NameOf(file) + ": " + ec.message();
     fs::remove(temp, ec);
     return false;
   }
@@ -80,7 +83,7 @@ bool BackUpExisting(const fs::path& file, std::string& error) {
   backup.replace_extension(".bak");
   fs::rename(file, backup, ec);
   if (ec) {
-    error = "cannot keep " + file.string() + " as " + backup.string() + ": " + ec.message();
+    error = "cannot keep " + NameOf(file) + " as " + NameOf(backup) + ": " + ec.message();
     return false;
   }
   return true;

@@ -1,10 +1,21 @@
 // Whole-file reads and safe replacement for the simulator.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
 namespace sim {
+
+// File names reach the simulator in the 8-bit text of its command line and environment, and it
+// prints them back in that text, as the tool does with the names it is given.
+// Makes every conversion of such text into a path read it in the right code page (Windows: the
+// ANSI code page; Linux: a name is its bytes). Called first thing.
+void ReadNamesInCommandLineCodePage();
+// A path as that text.
+std::string NameOf(const std::filesystem::path& path);
+// std::fopen by the path's own name.
+std::FILE* OpenFile(const std::filesystem::path& file, const char* mode);
 
 // False with error set to "<file>: <system's reason>" when the file cannot be read.
 bool ReadFile(const std::filesystem::path& file, std::string& bytes, std::string& error);

@@ -59,7 +59,7 @@ int RunFix(const Command& command, Console& console) {
     console.err("ERROR: " + error + "\n");
     return 1;
   }
-  console.out("Wrote " + copy.string() + " (" + command.action + ", " +
+  console.out("Wrote " + NameOf(copy) + " (" + command.action + ", " +
               std::to_string(rom.size()) + " bytes)\n");
   return 0;
 }

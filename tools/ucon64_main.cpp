@@ -17,6 +17,7 @@
 #include "tools/sim_cartridge.h"
 #include "tools/sim_command.h"
 #include "tools/sim_config.h"
+#include "tools/sim_files.h"
 #include "tools/sim_log.h"
 #include "tools/sim_rom_fix.h"
 
@@ -52,7 +53,7 @@ bool Switched(const char* name) {
 
 std::string CurrentDirectory() {
   std::error_code ec;
-  return std::filesystem::current_path(ec).string();
+  return sim::NameOf(std::filesystem::current_path(ec));
 }
 
 // Why an action after the one that runs has no effect.
@@ -68,6 +69,7 @@ std::string NotRunNote(const sim::Command& command, const std::string& action) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  sim::ReadNamesInCommandLineCodePage();
   const std::vector<std::string> args(argv + 1, argv + argc);
   const char* home = std::getenv("UCON64_HOME");
   const std::string cwd = CurrentDirectory();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "config/environment.h"
 #include "exec/process.h"
 #include "exec/tool_commands.h"
 #include "exec_doubles.h"
@@ -534,6 +535,42 @@ TEST_F(SimulatorRun, SramUsesTheFileAsGivenRelativeToTheCurrentDirectory) {
   EXPECT_FALSE(fs::exists(saves / "copy.srm"));
   run(SramLine("3", "378", (saves / "copy 2.srm").string(), saves.string()));
   EXPECT_EQ(testing_support::ReadBytes(saves / "copy 2.srm"), slot);
+}
+
+// Folders and files named with letters beyond ASCII, the cartridge folder too: the names reach
+// the tool in the system's 8-bit text, and it opens what it is given and names it back as
+// given. "€" and "Œ" stand where the Windows code page and Latin-1 differ.
+TEST_F(SimulatorRun, NamesBeyondAsciiAreOpenedAndShownAsGiven) {
+  struct Case {
+    const char* name;
+    const char8_t* folder;
+    const char8_t* file;
+  };
+  const std::vector<Case> cases = {
+      {"umlauts", u8"Spiele f\u00fcr mich", u8"S\u00f6nic T\u00ebst.bin"},
+      {"letters Latin-1 lacks", u8"Prix \u20ac", u8"\u0152uvre.bin"},
+  };
+  for (const Case& c : cases) {
+    const fs::path folder = root_.path() / fs::path(c.folder);
+    const fs::path home = folder / "cartridge";
+    fs::create_directories(home);
+    ASSERT_TRUE(config::SetEnvironmentVariable("UCON64_HOME", home.string())) << c.name;
+    const fs::path image = folder / fs::path(c.file);
+    testing_support::WriteBytes(image, std::string(1000, 'N'));
+    const std::string flashed = run(exec::SingleFlashCommand(image.string(), "378", {}));
+    EXPECT_TRUE(Contains(flashed, "set of files in " + home.string() + kEol)) << c.name << flashed;
+    EXPECT_TRUE(Contains(flashed, "Writing " + image.string() + " to the cartridge"))
+        << c.name << flashed;
+    EXPECT_EQ(testing_support::ReadBytes(home / "telvo-sim-flash.bin").substr(0, 1000),
+              std::string(1000, 'N'))
+        << c.name;
+
+    const fs::path save = fs::path(image).replace_extension(".srm");
+    const std::string saved = run(SramLine("1", "378", save.string(), folder.string()));
+    EXPECT_TRUE(Contains(saved, "Saving SRAM slot 1 into " + save.string() + kEol))
+        << c.name << saved;
+    EXPECT_EQ(testing_support::ReadBytes(save), std::string(32768, '\0')) << c.name;
+  }
 }
 
 TEST_F(SimulatorRun, AnOldConfigurationIsUpdatedOnceAndACurrentOneIsLeftAlone) {
