@@ -24,13 +24,18 @@ fi
 prefix=$(dirname "$program")/wineprefix
 dir=$(mktemp -d)
 cp "$program" "$dir/"
-# The prefix is the build's own and keeps the value, so it is set every time.
-"$root/cmake/wine-run.sh" "$prefix" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels \
-  /t REG_DWORD /d "${TELVO_DPI:-96}" /f </dev/null >/dev/null 2>&1
+# The prefix is the build's own and keeps the value, so it is set every time, and set back to
+# the 96 dpi of a fresh prefix at the end: the tests run in the same prefix.
+set_dpi() {
+  "$root/cmake/wine-run.sh" "$prefix" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels \
+    /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
+}
+set_dpi "${TELVO_DPI:-96}"
 "$root/cmake/wine-run.sh" "$prefix" "$dir/$(basename "$program")" </dev/null >/dev/null 2>&1 &
 pid=$!
 cleanup() {
   kill "$pid" 2>/dev/null || true
+  set_dpi 96 || true
   WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
   rm -rf "$dir"
 }
