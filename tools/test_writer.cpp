@@ -18,6 +18,9 @@
 //   cwd            write the current directory and "\n"
 //   fds            write "fds:" and the open descriptors (Linux, from /proc/self/fd)
 //   args ...       write each remaining argument as "[arg]\n" and stop
+// As a stand-in for the tool, started under the tool's name with the tool's arguments, it runs
+// the script in TELVO_WRITER_SCRIPT instead: the steps separated by "|", with "\n" and "\r"
+// in them read as LF and CR.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -26,6 +29,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -88,9 +92,34 @@ void ReportStdin() {
   Write(stdout, std::feof(stdin) ? "stdin: eof\n" : "stdin: closed\n");
 }
 
+// The script of TELVO_WRITER_SCRIPT as arguments, argv[0] first.
+std::vector<std::string> ScriptFromEnvironment(const char* program, const char* script) {
+  std::vector<std::string> args{program};
+  std::string piece;
+  for (const char* c = script;; ++c) {
+    if (*c == '\0' || *c == '|') {
+      args.push_back(piece);
+      piece.clear();
+      if (*c == '\0') return args;
+    } else if (*c == '\\' && (c[1] == 'n' || c[1] == 'r')) {
+      piece += *++c == 'n' ? '\n' : '\r';
+    } else {
+      piece += *c;
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::vector<std::string> standIn;
+  std::vector<char*> standInArgv;
+  if (const char* script = std::getenv("TELVO_WRITER_SCRIPT"); script != nullptr && *script) {
+    standIn = ScriptFromEnvironment(argv[0], script);
+    for (std::string& arg : standIn) standInArgv.push_back(arg.data());
+    argc = static_cast<int>(standInArgv.size());
+    argv = standInArgv.data();
+  }
 #ifdef _WIN32
   // The bytes as given: no "\r" put before each "\n".
   _setmode(_fileno(stdout), _O_BINARY);
