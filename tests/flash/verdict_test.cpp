@@ -80,7 +80,7 @@ TEST(Verdict, TheFlashJobEndsWithWhatWasDoneOrWhichStepFailed) {
     NoToolOnPath noTool;
     std::string first;
     for (int i = 0; i < c.games; ++i) {
-      const std::string rom = rig.writeRom("game" + std::to_string(i) + ".bin", "GAME", 16384);
+      const std::string rom = rig.writeRom("game" + std::to_string(i) + ".bin", "GAME", 128u << 10);
       if (i == 0) first = rom;
       rig.queue(rom);
     }
