@@ -1,5 +1,6 @@
 #include "flash/flash_job.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,7 +28,11 @@ exec::RomOptions RomOptionsOf(ui::Window& w) {
           w.get<ui::CheckBox>("Check3").value(), w.get<ui::CheckBox>("Check4").value()};
 }
 
-std::string Port(ui::Window& w) { return w.get<ui::TextBox>("Text2").text(); }
+std::string TypedPort(ui::Window& w) { return w.get<ui::TextBox>("Text2").text(); }
+
+// The port digits the tool is given; empty when the box holds no port address, which the job
+// checks before it runs anything.
+std::string Port(ui::Window& w) { return exec::PortDigits(TypedPort(w)).value_or(""); }
 
 // Runs what has to run however the job ends.
 class AtExit {
@@ -41,14 +46,29 @@ class AtExit {
   std::function<void()> run_;
 };
 
-// The files to hand on to the flash or the build: the ROMs themselves when no fix is ticked,
-// otherwise their fixed copies in scratch; nullopt when the copies could not be made.
-std::optional<std::vector<std::string>> Prepared(ui::JobHost& host,
+// The files to hand on to the flash or the build: the ROMs themselves when no fix is to run,
+// otherwise their fixed copies in scratch; nullopt when the copies could not be made or a fix
+// failed (the job then holds the verdict). The box names each game padded for the image.
+std::optional<std::vector<std::string>> Prepared(ui::JobHost& host, ui::JobRun& job,
                                                  const std::vector<std::string>& roms,
                                                  ScratchFolder& scratch) {
-  const std::vector<std::string_view> fixes = FixesToRun(RomOptionsOf(host.form()));
-  if (fixes.empty()) return roms;
-  return PrepareRoms(host, roms, fixes, scratch);
+  const bool multiGame = roms.size() > 1;
+  std::vector<std::vector<std::string_view>> fixes;
+  bool any = false;
+  for (const std::string& rom : roms) {
+    const std::uint64_t size = platform::RegularFileSize(rom).value_or(0);
+    fixes.push_back(FixesFor(RomOptionsOf(host.form()), size, multiGame));
+    any = any || !fixes.back().empty();
+    const bool padded =
+        std::find(fixes.back().begin(), fixes.back().end(), "--pad") != fixes.back().end();
+    if (multiGame && padded) {
+      job.say(rom + " is padded to whole Mbit on a copy: its " + std::to_string(size) +
+              " bytes are not a multiple of 128 KiB, and the multi-game image keeps only whole "
+              "Mbit of each game.");
+    }
+  }
+  if (!any) return roms;
+  return PrepareRoms(host, job, roms, fixes, scratch);
 }
 
 void FlashSingle(ui::JobHost& host) {
@@ -56,13 +76,16 @@ void FlashSingle(ui::JobHost& host) {
   auto& paths = w.get<ui::ListBox>("List2");
   w.get<ui::ListBox>("List1").setListIndex(0);
   paths.setListIndex(0);
+  const std::string rom = paths.item(paths.listIndex());
   ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
-  const std::optional<std::vector<std::string>> files =
-      Prepared(host, {paths.item(paths.listIndex())}, scratch);
-  if (!files) return;
-  const exec::CommandLine command =
-      exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w));
-  host.ExecAndCapture(command, w.get<ui::TextBox>("Text3"), nullptr);
+  ui::JobRun job(host, std::string(kCartridgeUnchanged));
+  const std::optional<std::vector<std::string>> files = Prepared(host, job, {rom}, scratch);
+  if (!files && !job.failed()) return;
+  if (files) {
+    job.run({exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w)),
+             "write " + rom + " to the cartridge", /*writesTarget=*/true});
+  }
+  job.finish(rom + " written to the cartridge");
 }
 
 // Why the games cannot make one image that works, as lines for the output box; empty when
@@ -81,7 +104,6 @@ std::vector<std::string> ImageProblems(const std::vector<std::string>& roms,
 void FlashMulti(ui::JobHost& host) {
   ui::Window& w = host.form();
   auto& paths = w.get<ui::ListBox>("List2");
-  auto& output = w.get<ui::TextBox>("Text3");
   const bool large = w.get<ui::OptionButton>("Option1").value();
   const std::string size = large ? "64" : "32";
 
@@ -111,35 +133,51 @@ void FlashMulti(ui::JobHost& host) {
   // The build reports success for an image that cannot work; whatever would make one stops
   // the job before anything runs.
   std::optional<std::string> problem = LoaderProblem(platform::JoinPath(host.appDir(), kLoader));
-  if (!problem) problem = GameCountProblem(roms.size());
+  if (!problem) problem = GameCountProblem(roms.size(), large ? 64 : 32);
   if (problem) {
     SayLine(host, *problem);
     return;
   }
   ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
-  const std::optional<std::vector<std::string>> files = Prepared(host, roms, scratch);
-  if (!files) return;
-  const std::vector<std::string> tooLarge = ImageProblems(roms, *files, large ? 64 : 32);
-  if (!tooLarge.empty()) {
-    for (const std::string& line : tooLarge) SayLine(host, line);
+  ui::JobRun job(host, std::string(kCartridgeUnchanged));
+  const std::string done = std::to_string(roms.size()) + " games written to the cartridge";
+  const std::optional<std::vector<std::string>> files = Prepared(host, job, roms, scratch);
+  if (!files) {
+    if (job.failed()) job.finish(done);
     return;
   }
-  host.ExecAndCapture(exec::MultiBuildCommand(size, *files, host.appDir()), output, nullptr);
-
+  const std::vector<std::string> tooLarge = ImageProblems(roms, *files, large ? 64 : 32);
+  if (!tooLarge.empty()) {
+    for (const std::string& line : tooLarge) job.say(line);
+    return;
+  }
+  job.run({exec::MultiBuildCommand(size, *files, host.appDir()), "build the multi-game image"});
   // Without an image the flash command would read the cartridge into TEMP.BIN instead of
   // writing it; say so rather than run it. Port and options are read after the build.
-  if (platform::FileExists(image)) {
-    host.ExecAndCapture(exec::MultiFlashCommand(Port(w), RomOptionsOf(w)), output, nullptr);
-  } else {
-    SayLine(host, "No multi-game image was built" + std::string(kNothingWritten));
+  if (!job.failed() && !platform::FileExists(image)) job.fail("no multi-game image was built");
+  if (!job.failed() && Port(w).empty()) {
+    std::string why = exec::NotAPortAddress(TypedPort(w));
+    why[0] = 't';  // after "Failed: "
+    job.fail(why);
   }
+  job.run({exec::MultiFlashCommand(Port(w), RomOptionsOf(w)),
+           "write the multi-game image to the cartridge", /*writesTarget=*/true});
+  job.finish(done + " as one multi-game image");
 }
 
 }  // namespace
 
 void Command4_Click(ui::JobHost& host) {
   const int n = host.form().get<ui::ListBox>("List1").listCount();
-  if (n == 0) return;
+  if (n == 0) {
+    SayLine(host, "The flash list is empty: add a ROM to it with \"Add to list\" first.");
+    return;
+  }
+  // The tool reads anything but a port address as port 0, where the system's own devices sit.
+  if (Port(host.form()).empty()) {
+    SayLine(host, exec::NotAPortAddress(TypedPort(host.form())) + std::string(kNothingWritten));
+    return;
+  }
   // The flash command given a file that does not exist reads the cartridge into it, and the
   // build skips it without a word: a queued file that is gone or is no regular file stops the
   // job before any run.
