@@ -1,7 +1,14 @@
 #include "tools/sim_cartridge.h"
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <optional>
 #include <system_error>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "tools/sim_files.h"
 #include "tools/sim_progress.h"
@@ -53,8 +60,41 @@ bool EnsureCartridge(const JobOptions& options, std::string& error) {
   return true;
 }
 
-int NoCartridge(Console& console, const Command& command) {
-  return Fail(console, "no cartridge answers on port 0x" + *command.port);
+// What the tool prints when the cartridge gives no flash chip's ID: the port reads all ones.
+int NoCartridge(Console& console) {
+  return Fail(console, "TELVO-MD (flash card) not detected (ID: 0xffff)");
+}
+
+// The system's end for a program that touches an I/O port without leave: Windows ends it with
+// STATUS_PRIVILEGED_INSTRUCTION; Linux sends SIGSEGV (without a core file).
+[[noreturn]] void EndForPrivilegedInstruction() {
+#ifdef _WIN32
+  std::_Exit(static_cast<int>(0xC0000096u));
+#else
+  const rlimit noCore{0, 0};
+  ::setrlimit(RLIMIT_CORE, &noCore);
+  std::signal(SIGSEGV, SIG_DFL);
+  std::raise(SIGSEGV);
+  std::_Exit(139);
+#endif
+}
+
+// The tool opens the port before it touches the cartridge or the file: a port it may not use
+// ends the run first. nullopt when the port is open.
+std::optional<int> OpenPort(const JobOptions& options, Console& console) {
+  if (options.noRoot) {
+    console.err(
+        "ERROR: Could not set the I/O privilege level to 3\n"
+        "       uCON64 needs root privileges for the requested action\n");
+    return 1;
+  }
+  if (options.privilegedInstruction) EndForPrivilegedInstruction();
+  return std::nullopt;
+}
+
+// Every kCorruptionStride-th byte inverted, as a failing cable or cartridge would leave them.
+void Corrupt(std::string& bytes) {
+  for (std::size_t at = 0; at < bytes.size(); at += kCorruptionStride) bytes[at] = ~bytes[at];
 }
 
 }  // namespace
@@ -64,8 +104,9 @@ bool IsGenesisLoader(const std::string& loader) {
 }
 
 int RunFlash(const Command& command, const JobOptions& options, Console& console) {
+  if (const auto failed = OpenPort(options, console)) return *failed;
   Announce(command, "flash cartridge", console);
-  if (options.noCartridge) return NoCartridge(console, command);
+  if (options.noCartridge) return NoCartridge(console);
   std::string cartridge;
   std::string error;
   if (!EnsureCartridge(options, error)) return Fail(console, error);
@@ -156,8 +197,9 @@ int RunMultiBuild(const Command& command, Console& console) {
 }
 
 int RunSram(const Command& command, const JobOptions& options, Console& console) {
+  if (const auto failed = OpenPort(options, console)) return *failed;
   Announce(command, "SRAM slot " + std::to_string(command.slot), console);
-  if (options.noCartridge) return NoCartridge(console, command);
+  if (options.noCartridge) return NoCartridge(console);
   const fs::path slotFile = SramFile(options, command.slot);
   // The file is taken as given, relative to the current directory; "-o=" has no say here.
   const fs::path file = command.file;
@@ -177,10 +219,13 @@ int RunSram(const Command& command, const JobOptions& options, Console& console)
   if (!ReadFile(file, save, error)) return Fail(console, error);
   console.out("Writing " + file.string() + " to SRAM slot " + std::to_string(command.slot) + "\n");
   const std::size_t given = save.size();
-  save.resize(kSramSize, '\0');
-  Progress(save.size(), options.kibPerSecond, console).run();
-  if (!ReplaceFile(slotFile, save, error)) return Fail(console, error);
-  console.out("Done: " + KiB(save.size()) + " written\n");
+  // The tool writes the file's bytes from the slot's start; the slot's bytes past them stay.
+  const std::size_t fitting = std::min(given, kSramSize);
+  if (options.corruptWrite) Corrupt(save);
+  slot.replace(0, fitting, save, 0, fitting);
+  Progress(fitting, options.kibPerSecond, console).run();
+  if (!ReplaceFile(slotFile, slot, error)) return Fail(console, error);
+  console.out("Done: " + KiB(fitting) + " written\n");
   if (given > kSramSize) {
     return Fail(console, file.string() + " is larger than an SRAM slot: the last " +
                              std::to_string(given - kSramSize) + " bytes were not written");

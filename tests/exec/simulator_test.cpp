@@ -23,6 +23,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -241,7 +242,9 @@ class SimulatorRun : public ::testing::Test {
   }
   void TearDown() override {
     for (const char* name : {"UCON64_HOME", "TELVO_SIM_KBPS", "TELVO_SIM_LOG",
-                             "TELVO_SIM_FAIL_CONFIG_UPDATE", "TELVO_SIM_NO_CARTRIDGE"})
+                             "TELVO_SIM_FAIL_CONFIG_UPDATE", "TELVO_SIM_NO_CARTRIDGE",
+                             "TELVO_SIM_NO_ROOT", "TELVO_SIM_PRIVILEGED_INSTRUCTION",
+                             "TELVO_SIM_CORRUPT_WRITE"})
       SetVariable(name, "");
   }
 
@@ -268,7 +271,8 @@ class SimulatorRun : public ::testing::Test {
 #ifndef _WIN32
 
 struct Separate {
-  int status = -1;
+  int status = -1;  // the exit code; -1 when a signal ended the run
+  int signal = 0;
   std::string out;
   std::string err;
 };
@@ -298,6 +302,7 @@ Separate RunSeparately(const std::vector<std::string>& args, const fs::path& fol
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   result.out = testing_support::ReadBytes(outFile);
   result.err = testing_support::ReadBytes(errFile);
   return result;
@@ -663,6 +668,47 @@ TEST_F(SimulatorRun, ExitCodesAndStreamsFollowTheTool) {
   const Separate failed = RunSeparately({"--xmd", image, "--port=0x378"}, app_, scratch);
   EXPECT_EQ(failed.status, 255);
   EXPECT_TRUE(Contains(failed.err, "ERROR: ")) << failed.err;
+}
+
+// Each way a transfer can fail: the run ends as the tool's does, and only a corrupting write
+// changes the slot, without a word.
+TEST_F(SimulatorRun, EachFailureSwitchEndsTheRunAsTheToolDoes) {
+  fs::path scratch = root_.path() / "streams";
+  fs::create_directory(scratch);
+  const std::string save = rom("save.srm", 32768, 'S').string();
+  const fs::path slotFile = home_ / "telvo-sim-sram2.bin";
+  const std::string before = std::string(100, 'A') + std::string(32768 - 100, 'B');
+  struct Case {
+    const char* variable;
+    int status;
+    int signal;
+    std::string err;  // a part of standard error
+    std::string slot;
+  };
+  std::string corrupted(32768, 'S');
+  for (std::size_t at = 0; at < corrupted.size(); at += 4096) corrupted[at] = ~'S';
+  const Case cases[] = {
+      {"TELVO_SIM_NO_CARTRIDGE", 1, 0, "ERROR: TELVO-MD (flash card) not detected", before},
+      {"TELVO_SIM_NO_ROOT", 1, 0, "needs root privileges for the requested action", before},
+      {"TELVO_SIM_PRIVILEGED_INSTRUCTION", -1, SIGSEGV, "", before},
+      {"TELVO_SIM_CORRUPT_WRITE", 0, 0, "", corrupted},
+  };
+  for (const Case& c : cases) {
+    testing_support::WriteBytes(slotFile, before);
+    SetVariable(c.variable, "1");
+    const Separate run = RunSeparately({"--xmdb=2", "--port=0x378", save}, app_, scratch);
+    SetVariable(c.variable, "");
+    EXPECT_EQ(run.status, c.status) << c.variable;
+    EXPECT_EQ(run.signal, c.signal) << c.variable;
+    if (c.err.empty()) EXPECT_EQ(run.err, "") << c.variable;
+    else EXPECT_TRUE(Contains(run.err, c.err)) << c.variable << "\n" << run.err;
+    EXPECT_TRUE(testing_support::ReadBytes(slotFile) == c.slot) << c.variable;
+  }
+  // A save shorter than the slot is written over its start; the rest of the slot stays.
+  testing_support::WriteBytes(slotFile, before);
+  const std::string shorter = rom("short.srm", 50, 'S').string();
+  EXPECT_EQ(RunSeparately({"--xmdb=2", "--port=0x378", shorter}, app_, scratch).status, 0);
+  EXPECT_TRUE(testing_support::ReadBytes(slotFile) == std::string(50, 'S') + before.substr(50));
 }
 
 #endif
