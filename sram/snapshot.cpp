@@ -1,0 +1,39 @@
+#include "sram/snapshot.h"
+
+#include <cstdio>
+
+#include "platform/filesystem.h"
+#include "platform/paths.h"
+
+namespace sram {
+
+std::string SnapshotFileName(std::string_view slot, const platform::LocalTime& time, int n) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", time.year, time.month,
+                time.day, time.hour, time.minute, time.second);
+  std::string name = "slot" + std::string(slot) + "-" + stamp;
+  if (n >= 2) name += "-" + std::to_string(n);
+  return name + ".srm";
+}
+
+std::optional<std::string> NewSnapshotPath(std::string_view appDir, std::string_view slot,
+                                           const platform::LocalTime& time) {
+  const std::string folder = platform::JoinPath(appDir, kSnapshotFolder);
+  if (!platform::MakeFolder(folder)) return std::nullopt;
+  // A name that anything has, a file or a folder, is never reused: the tool would send that
+  // file to the slot instead of saving the slot into a new one.
+  for (int n = 1;; ++n) {
+    std::string path = platform::JoinPath(folder, SnapshotFileName(slot, time, n));
+    if (platform::KindOfEntry(path) == platform::EntryKind::Missing) return path;
+  }
+}
+
+std::size_t DifferingBytes(std::string_view sent, std::string_view slot) {
+  std::size_t differing = 0;
+  for (std::size_t i = 0; i < sent.size(); ++i) {
+    if (i >= slot.size() || sent[i] != slot[i]) ++differing;
+  }
+  return differing;
+}
+
+}  // namespace sram
