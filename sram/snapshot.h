@@ -1,5 +1,5 @@
-// The copies of a slot's save that are kept before anything is written to the slot, and the
-// comparison that tells whether a slot holds the file sent to it.
+// The copies of a slot's save that are kept before anything is written to the slot, the files
+// a slot is read back into, and the comparison that tells whether a slot holds the file sent.
 #pragma once
 
 #include <cstddef>
@@ -15,12 +15,19 @@ namespace sram {
 // anything from it.
 inline constexpr std::string_view kSnapshotFolder = "saves";
 
-// "slot<slot>-<YYYYMMDD-HHMMSS>.srm"; with n of 2 or more, "-<n>" before ".srm".
-std::string SnapshotFileName(std::string_view slot, const platform::LocalTime& time, int n = 1);
+// stem + ".srm"; for n of 2 or more, stem + "-<n>.srm".
+std::string NumberedName(std::string_view stem, int n);
+
+// The first folder/NumberedName(stem, n), n = 1, 2 ..., that nothing has yet: an existing file
+// of that name (a copy kept earlier, a file left by an ended program) would be sent to the
+// slot by the tool instead of receiving the slot.
+std::string FirstFreePath(std::string_view folder, std::string_view stem);
+
+// "slot<slot>-<YYYYMMDD-HHMMSS>": the name of a copy of slot made at time, without its number.
+std::string SnapshotStem(std::string_view slot, const platform::LocalTime& time);
 
 // A path in appDir's snapshot folder (made when it is missing) for a copy of slot made at
-// time: the first name of SnapshotFileName that nothing has yet. nullopt when the folder
-// cannot be made.
+// time. nullopt when the folder cannot be made.
 std::optional<std::string> NewSnapshotPath(std::string_view appDir, std::string_view slot,
                                            const platform::LocalTime& time);
 

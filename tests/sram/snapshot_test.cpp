@@ -16,10 +16,11 @@ using testing_support::WriteBytes;
 
 constexpr platform::LocalTime kMorning{2026, 3, 7, 9, 5, 2};
 
-TEST(SnapshotFileName, SlotAndLocalTimeWithLeadingZerosAndASuffixFromTheSecond) {
-  EXPECT_EQ(sram::SnapshotFileName("2", kMorning), "slot2-20260307-090502.srm");
-  EXPECT_EQ(sram::SnapshotFileName("2", kMorning, 2), "slot2-20260307-090502-2.srm");
-  EXPECT_EQ(sram::SnapshotFileName("4", {2026, 12, 31, 23, 59, 59}, 11),
+TEST(SnapshotName, SlotAndLocalTimeWithLeadingZerosAndANumberFromTheSecond) {
+  EXPECT_EQ(sram::NumberedName(sram::SnapshotStem("2", kMorning), 1), "slot2-20260307-090502.srm");
+  EXPECT_EQ(sram::NumberedName(sram::SnapshotStem("2", kMorning), 2),
+            "slot2-20260307-090502-2.srm");
+  EXPECT_EQ(sram::NumberedName(sram::SnapshotStem("4", {2026, 12, 31, 23, 59, 59}), 11),
             "slot4-20261231-235959-11.srm");
 }
 
