@@ -43,12 +43,12 @@ class AtExit {
 
 // The files to hand on to the flash or the build: the ROMs themselves when no fix is ticked,
 // otherwise their fixed copies in scratch; nullopt when the copies could not be made.
-std::optional<std::vector<std::string>> Prepared(ui::JobHost& host,
+std::optional<std::vector<std::string>> Prepared(ui::JobHost& host, ui::JobRun& job,
                                                  const std::vector<std::string>& roms,
                                                  ScratchFolder& scratch) {
   const std::vector<std::string_view> fixes = FixesToRun(RomOptionsOf(host.form()));
   if (fixes.empty()) return roms;
-  return PrepareRoms(host, roms, fixes, scratch);
+  return PrepareRoms(host, job, roms, fixes, scratch);
 }
 
 void FlashSingle(ui::JobHost& host) {
@@ -56,13 +56,16 @@ void FlashSingle(ui::JobHost& host) {
   auto& paths = w.get<ui::ListBox>("List2");
   w.get<ui::ListBox>("List1").setListIndex(0);
   paths.setListIndex(0);
+  const std::string rom = paths.item(paths.listIndex());
   ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
-  const std::optional<std::vector<std::string>> files =
-      Prepared(host, {paths.item(paths.listIndex())}, scratch);
-  if (!files) return;
-  const exec::CommandLine command =
-      exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w));
-  host.ExecAndCapture(command, w.get<ui::TextBox>("Text3"), nullptr);
+  ui::JobRun job(host, std::string(kCartridgeUnchanged));
+  const std::optional<std::vector<std::string>> files = Prepared(host, job, {rom}, scratch);
+  if (!files && !job.failed()) return;
+  if (files) {
+    job.run({exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w)),
+             "write " + rom + " to the cartridge", /*writesTarget=*/true});
+  }
+  job.finish(rom + " written to the cartridge");
 }
 
 // Why the games cannot make one image that works, as lines for the output box; empty when
@@ -81,7 +84,6 @@ std::vector<std::string> ImageProblems(const std::vector<std::string>& roms,
 void FlashMulti(ui::JobHost& host) {
   ui::Window& w = host.form();
   auto& paths = w.get<ui::ListBox>("List2");
-  auto& output = w.get<ui::TextBox>("Text3");
   const bool large = w.get<ui::OptionButton>("Option1").value();
   const std::string size = large ? "64" : "32";
 
@@ -117,22 +119,25 @@ void FlashMulti(ui::JobHost& host) {
     return;
   }
   ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
-  const std::optional<std::vector<std::string>> files = Prepared(host, roms, scratch);
-  if (!files) return;
-  const std::vector<std::string> tooLarge = ImageProblems(roms, *files, large ? 64 : 32);
-  if (!tooLarge.empty()) {
-    for (const std::string& line : tooLarge) SayLine(host, line);
+  ui::JobRun job(host, std::string(kCartridgeUnchanged));
+  const std::string done = std::to_string(roms.size()) + " games written to the cartridge";
+  const std::optional<std::vector<std::string>> files = Prepared(host, job, roms, scratch);
+  if (!files) {
+    if (job.failed()) job.finish(done);
     return;
   }
-  host.ExecAndCapture(exec::MultiBuildCommand(size, *files, host.appDir()), output, nullptr);
-
+  const std::vector<std::string> tooLarge = ImageProblems(roms, *files, large ? 64 : 32);
+  if (!tooLarge.empty()) {
+    for (const std::string& line : tooLarge) job.say(line);
+    return;
+  }
+  job.run({exec::MultiBuildCommand(size, *files, host.appDir()), "build the multi-game image"});
   // Without an image the flash command would read the cartridge into TEMP.BIN instead of
   // writing it; say so rather than run it. Port and options are read after the build.
-  if (platform::FileExists(image)) {
-    host.ExecAndCapture(exec::MultiFlashCommand(Port(w), RomOptionsOf(w)), output, nullptr);
-  } else {
-    SayLine(host, "No multi-game image was built" + std::string(kNothingWritten));
-  }
+  if (!job.failed() && !platform::FileExists(image)) job.fail("no multi-game image was built");
+  job.run({exec::MultiFlashCommand(Port(w), RomOptionsOf(w)),
+           "write the multi-game image to the cartridge", /*writesTarget=*/true});
+  job.finish(done + " as one multi-game image");
 }
 
 }  // namespace

@@ -11,17 +11,25 @@
 //   grandchild MS  start a process that inherits the output, waits MS ms, writes
 //                  "grandchild done\n" and ends; this process goes on at once
 //   close          close standard output and standard error (and go on running)
+//   exit N         end here with exit code N (read as unsigned: on Windows a crash status such
+//                  as 3221225622, 0xC0000096, ends the process as a crash would)
+//   signal N       end here by signal N (POSIX)
 //   stdin          write "stdin: eof", "stdin: data" or "stdin: closed"
 //   cwd            write the current directory and "\n"
 //   fds            write "fds:" and the open descriptors (Linux, from /proc/self/fd)
 //   args ...       write each remaining argument as "[arg]\n" and stop
+// As a stand-in for the tool, started under the tool's name with the tool's arguments, it runs
+// the script in TELVO_WRITER_SCRIPT instead: the steps separated by "|", with "\n" and "\r"
+// in them read as LF and CR.
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -84,9 +92,34 @@ void ReportStdin() {
   Write(stdout, std::feof(stdin) ? "stdin: eof\n" : "stdin: closed\n");
 }
 
+// The script of TELVO_WRITER_SCRIPT as arguments, argv[0] first.
+std::vector<std::string> ScriptFromEnvironment(const char* program, const char* script) {
+  std::vector<std::string> args{program};
+  std::string piece;
+  for (const char* c = script;; ++c) {
+    if (*c == '\0' || *c == '|') {
+      args.push_back(piece);
+      piece.clear();
+      if (*c == '\0') return args;
+    } else if (*c == '\\' && (c[1] == 'n' || c[1] == 'r')) {
+      piece += *++c == 'n' ? '\n' : '\r';
+    } else {
+      piece += *c;
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::vector<std::string> standIn;
+  std::vector<char*> standInArgv;
+  if (const char* script = std::getenv("TELVO_WRITER_SCRIPT"); script != nullptr && *script) {
+    standIn = ScriptFromEnvironment(argv[0], script);
+    for (std::string& arg : standIn) standInArgv.push_back(arg.data());
+    argc = static_cast<int>(standInArgv.size());
+    argv = standInArgv.data();
+  }
 #ifdef _WIN32
   // The bytes as given: no "\r" put before each "\n".
   _setmode(_fileno(stdout), _O_BINARY);
@@ -102,6 +135,13 @@ int main(int argc, char** argv) {
     if (op == "close") {
       std::fclose(stdout);
       std::fclose(stderr);
+    } else if (op == "exit") {
+      std::fflush(nullptr);
+      return static_cast<int>(std::strtoul(value, nullptr, 10));
+    } else if (op == "signal") {
+      std::fflush(nullptr);
+      std::raise(std::atoi(value));
+      return 1;
     } else if (op == "stdin") {
       ReportStdin();
     } else if (op == "cwd") {
