@@ -32,12 +32,6 @@ bool IsAction(std::string_view arg) {
          arg == "--1991" || arg == "--pad" || arg == "--chk";
 }
 
-// "0x" and one to four hex digits: the parallel port's base address.
-bool WellFormedPort(std::string_view value) {
-  return StartsWith(value, "0x") && value.size() >= 3 && value.size() <= 6 &&
-         std::all_of(value.begin() + 2, value.end(), IsHexDigit);
-}
-
 // The action's own value and file arguments, checked once the whole line has been read.
 Command Finish(Command command, const std::vector<std::string>& files) {
   const std::string& action = command.action;
@@ -85,14 +79,31 @@ Command Finish(Command command, const std::vector<std::string>& files) {
 
 const char* const kUsage =
     "usage (options may stand anywhere; only the first action runs):\n"
-    "  ucon64 --xmd FILE --port=0xPORT [--gen]\n"
+    "  ucon64 --xmd FILE --port=PORT [--gen]\n"
     "      write FILE to the flash cartridge, or read the cartridge into FILE when it is missing\n"
     "  ucon64 [-q] --multi=32|64 multigam.bin ROM... TEMP.BIN [-o=DIR]\n"
     "      build a multi-game image DIR/TEMP.BIN from the loader and the ROMs\n"
-    "  ucon64 --xmdb=SLOT --port=0xPORT FILE\n"
+    "  ucon64 --xmdb=SLOT --port=PORT FILE\n"
     "      write FILE to SRAM slot 1 to 4, or save the slot into FILE when it is missing\n"
     "  ucon64 --1991|--pad|--chk ROM [-o=DIR]\n"
     "      write a fixed copy of ROM into DIR (the current directory without -o=)\n";
+
+unsigned PortNumber(std::string_view value) {
+  const auto first = value.find_first_not_of(" \t");
+  value = first == std::string_view::npos ? std::string_view() : value.substr(first);
+  // "0x" counts only when a digit follows, as with the C library's reading of numbers.
+  if ((StartsWith(value, "0x") || StartsWith(value, "0X")) && value.size() > 2 &&
+      IsHexDigit(value[2])) {
+    value.remove_prefix(2);
+  }
+  unsigned port = 0;
+  for (char c : value) {
+    if (!IsHexDigit(c)) break;
+    const unsigned digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+    port = ((port << 4) | digit) & 0xFFFF;
+  }
+  return port;
+}
 
 Command ParseCommand(const std::vector<std::string>& args) {
   Command command;
@@ -107,11 +118,7 @@ Command ParseCommand(const std::vector<std::string>& args) {
       continue;
     }
     if (StartsWith(arg, "--port=")) {
-      const std::string value = arg.substr(7);
-      if (!WellFormedPort(value)) {
-        return Invalid("bad port \"" + value + "\": expected 0x and 1 to 4 hex digits", 1);
-      }
-      command.port = value.substr(2);
+      command.port = PortNumber(std::string_view(arg).substr(7));
     } else if (StartsWith(arg, "-o=")) {
       command.outDir = arg.substr(3);
     } else if (arg == "--gen") {

@@ -15,14 +15,16 @@ constexpr double kLongestTransferSeconds = 30.0;  // a demonstration never waits
 }  // namespace
 
 std::string ProgressLine(std::size_t done, std::size_t total, std::size_t bytesPerSecond,
-                         std::size_t etaSeconds) {
+                         std::size_t seconds) {
   const std::size_t percent = total == 0 ? 100 : done * 100 / total;
   const std::size_t filled = total == 0 ? kBarWidth : done * kBarWidth / total;
   const std::string bar = std::string(filled, '=') + std::string(kBarWidth - filled, '-');
-  const std::size_t eta = std::min<std::size_t>(etaSeconds, 99 * 60 + 59);
+  const std::size_t shown = std::min<std::size_t>(seconds, 99 * 60 + 59);
+  const bool finished = done >= total;
   char line[128];
-  std::snprintf(line, sizeof line, "\r%10zu Bytes [%s] %3zu%%, BPS=%zu, ETA=%02zu:%02zu", done,
-                bar.c_str(), percent, bytesPerSecond, eta / 60, eta % 60);
+  std::snprintf(line, sizeof line, "\r%10zu Bytes [%s] %zu%%, BPS=%zu, %s=%02zu:%02zu%s", done,
+                bar.c_str(), percent, bytesPerSecond, finished ? "TOTAL" : "ETA", shown / 60,
+                shown % 60, finished ? "" : "  ");
   return line;
 }
 
@@ -48,17 +50,11 @@ void Progress::advance(std::size_t done) {
     bytesPerSecond = elapsed > 0 ? static_cast<std::size_t>(static_cast<double>(done) / elapsed)
                                  : done;
   }
-  const std::size_t eta = bytesPerSecond == 0 ? 0 : (total_ - done) / bytesPerSecond;
-  console_.out(ProgressLine(done, total_, bytesPerSecond, eta));
-}
-
-void Progress::run() {
-  for (std::size_t done = std::min(kProgressStep, total_);;
-       done = std::min(done + kProgressStep, total_)) {
-    advance(done);
-    if (done == total_) break;
-  }
-  console_.out("\n");
+  const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
+  const std::size_t seconds = done >= total_ ? static_cast<std::size_t>(elapsed + 0.5)
+                              : bytesPerSecond == 0 ? 0
+                                                    : (total_ - done) / bytesPerSecond;
+  console_.out(ProgressLine(done, total_, bytesPerSecond, seconds));
 }
 
 }  // namespace sim

@@ -18,24 +18,47 @@ std::uint16_t GenesisChecksum(const std::string& rom) {
   return sum;
 }
 
-bool ApplyRomFix(const std::string& action, std::string& rom, std::string& error) {
+namespace {
+
+void PutName(std::string& rom, std::size_t at, const std::string& name) {
+  std::string field = name;
+  field.resize(48, ' ');
+  rom.replace(at, field.size(), field);
+}
+
+// The other console's checksum, where the tool writes it for a ROM it takes for one.
+void PutOtherConsoleChecksum(std::string& rom) {
+  if (rom.size() < kOtherConsoleChecksum + 4) return;
+  rom.replace(kOtherConsoleChecksum, 4, "\xFF\xFF\x00\x00", 4);
+  std::uint16_t sum = 0;
+  for (char c : rom) sum = static_cast<std::uint16_t>(sum + static_cast<unsigned char>(c));
+  const std::uint16_t complement = static_cast<std::uint16_t>(~sum);
+  const char bytes[4] = {static_cast<char>(complement & 0xFF), static_cast<char>(complement >> 8),
+                         static_cast<char>(sum & 0xFF), static_cast<char>(sum >> 8)};
+  rom.replace(kOtherConsoleChecksum, 4, bytes, 4);
+}
+
+}  // namespace
+
+void ApplyRomFix(const std::string& action, bool genesis, std::string& rom) {
   if (action == "--pad") {
-    rom.resize((rom.size() + kMbit - 1) / kMbit * kMbit, '\0');
-    return true;
+    rom.resize((rom.size() / kMbit + 1) * kMbit, '\0');
+    return;
   }
-  if (rom.size() < kHeaderSize) {
-    error = "the ROM has " + std::to_string(rom.size()) + " bytes, too few for a header of " +
-            std::to_string(kHeaderSize);
-    return false;
-  }
+  // The tool copies a ROM too short for a header as it is, and says nothing.
+  if (rom.size() < kHeaderSize) return;
   if (action == "--1991") {
-    rom.replace(kConsoleNameOffset, 16, "SEGA GENESIS    ");
-    return true;
+    PutName(rom, 0x120, "(C) SEGA");
+    PutName(rom, 0x150, "(C)SEGA");
+    return;
+  }
+  if (!genesis && rom.compare(kConsoleNameOffset, 4, "SEGA") != 0) {
+    PutOtherConsoleChecksum(rom);
+    return;
   }
   const std::uint16_t sum = GenesisChecksum(rom);
   rom[kChecksumOffset] = static_cast<char>(sum >> 8);
   rom[kChecksumOffset + 1] = static_cast<char>(sum & 0xFF);
-  return true;
 }
 
 int RunFix(const Command& command, Console& console) {
@@ -45,10 +68,7 @@ int RunFix(const Command& command, Console& console) {
     console.err("ERROR: cannot read " + error + "\n");
     return 1;
   }
-  if (!ApplyRomFix(command.action, rom, error)) {
-    console.err("ERROR: " + command.file + ": " + error + "; nothing written\n");
-    return 1;
-  }
+  ApplyRomFix(command.action, command.genesis, rom);
   const fs::path folder = command.outDir ? fs::path(*command.outDir) : fs::path(".");
   const fs::path copy = folder / fs::path(command.file).filename();
   if (!BackUpExisting(copy, error)) {

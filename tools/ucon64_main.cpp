@@ -5,7 +5,8 @@
 // Environment: UCON64_HOME (the cartridge and configuration folder; the current directory when
 // unset), TELVO_SIM_KBPS (simulated speed in KiB/s, default 150, 0 = no waiting; a full
 // transfer never takes longer than 30 s), TELVO_SIM_LOG (file that records every run, see
-// sim_log.h), TELVO_SIM_NO_CARTRIDGE=1 (no cartridge answers: exit 1),
+// sim_log.h), TELVO_SIM_NO_CARTRIDGE=1 (no cartridge answers: exit 1), TELVO_CARTRIDGE_PORT
+// (the port the cartridge answers at, hexadecimal; 378 when unset),
 // TELVO_SIM_FAIL_CONFIG_UPDATE=1 (updating an old configuration fails: exit 255),
 // TELVO_SIM_NO_ROOT=1 (the port may not be used without root privileges: exit 1),
 // TELVO_SIM_PRIVILEGED_INSTRUCTION=1 (the system ends the run at the port, as Windows does
@@ -28,15 +29,15 @@ namespace {
 
 constexpr unsigned kDefaultKibPerSecond = 150;
 
+// As the tool's C library does: standard output reaches a pipe a buffer at a time (and a
+// terminal a line at a time), standard error at once. So through a pipe an "ERROR:" line
+// arrives before the lines printed ahead of it.
 class StdConsole : public sim::Console {
  public:
-  void out(std::string_view text) override { write(stdout, text); }
-  void err(std::string_view text) override { write(stderr, text); }
-
- private:
-  static void write(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+  void out(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stdout); }
+  void err(std::string_view text) override {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
   }
 };
 
@@ -47,6 +48,11 @@ unsigned SpeedFromEnvironment() {
   const unsigned long speed = std::strtoul(value, &end, 10);
   if (*end != '\0' || speed > 1'000'000) return kDefaultKibPerSecond;
   return static_cast<unsigned>(speed);
+}
+
+unsigned CartridgePort() {
+  const char* value = std::getenv("TELVO_CARTRIDGE_PORT");
+  return value == nullptr || *value == '\0' ? sim::kCartridgePort : sim::PortNumber(value);
 }
 
 bool Switched(const char* name) {
@@ -84,6 +90,8 @@ int main(int argc, char** argv) {
   console.out(
       "Telvo cartridge simulator: no hardware is used, the cartridge is a set of files in " +
       folder + (home == nullptr ? " (UCON64_HOME is not set)" : "") + "\n");
+  // The banner comes first, whatever the run writes to standard error after it.
+  std::fflush(stdout);
   if (logging && !logged)
     console.out("WARNING: cannot append to the run log " + std::string(log) + "\n");
 
@@ -98,6 +106,7 @@ int main(int argc, char** argv) {
   const sim::JobOptions options{folder,
                                 SpeedFromEnvironment(),
                                 Switched("TELVO_SIM_NO_CARTRIDGE"),
+                                CartridgePort(),
                                 Switched("TELVO_SIM_NO_ROOT"),
                                 Switched("TELVO_SIM_PRIVILEGED_INSTRUCTION"),
                                 Switched("TELVO_SIM_CORRUPT_WRITE")};

@@ -80,7 +80,9 @@ TEST(Verdict, TheFlashJobEndsWithWhatWasDoneOrWhichStepFailed) {
     NoToolOnPath noTool;
     std::string first;
     for (int i = 0; i < c.games; ++i) {
-      const std::string rom = rig.writeRom("game" + std::to_string(i) + ".bin", "GAME", 16384);
+      // Whole Mbit, above the 33 KiB the tool needs to read a single ROM.
+      const std::string rom =
+          rig.writeRom("game" + std::to_string(i) + ".bin", "GAME", 128u << 10);
       if (i == 0) first = rom;
       rig.queue(rom);
     }

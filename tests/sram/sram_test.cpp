@@ -20,6 +20,7 @@ namespace {
 
 using testing_support::FormRig;
 using testing_support::ReadBytes;
+using testing_support::SetSlot;
 using testing_support::SlotFile;
 using testing_support::WriteBytes;
 namespace fs = std::filesystem;
@@ -78,9 +79,7 @@ struct Sram : ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  void setSlot(int slot, const std::string& bytes) {
-    WriteBytes(rig.appDir().path() / ("telvo-sim-sram" + std::to_string(slot) + ".bin"), bytes);
-  }
+  void setSlot(int slot, const std::string& bytes) { SetSlot(rig, slot, bytes); }
   void toSlot2() { rig.main().userScroll("VScroll1", 1); }
 
   bool requestIdle() {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "config/environment.h"
+#include "tools/sim_cartridge.h"
 
 namespace testing_support {
 
@@ -19,9 +20,9 @@ constexpr const char* kToolName = "ucon64";
 
 }  // namespace
 
-FormRig::FormRig() : log_(data_.file("tool.log")) {
+FormRig::FormRig(const fs::path& tool) : log_(data_.file("tool.log")) {
   const fs::path tools = BuildToolsDir();
-  fs::copy_file(tools / kToolName, appDir_.path() / kToolName);
+  fs::copy_file(tool.empty() ? tools / kToolName : tool, appDir_.path() / kToolName);
   fs::copy_file(tools / "multigam.bin", appDir_.path() / "multigam.bin");
   config::SetEnvironmentVariable("TELVO_SIM_LOG", log_);
   config::SetEnvironmentVariable("TELVO_SIM_KBPS", "0");
@@ -83,7 +84,20 @@ std::string CartridgeFile(const FormRig& rig) {
 }
 
 std::string SlotFile(const FormRig& rig, int slot) {
-  return ReadBytes(rig.appDir().path() / ("telvo-sim-sram" + std::to_string(slot) + ".bin"));
+  return sim::SlotOf(ReadBytes(rig.appDir().path() / "telvo-sim-sram.bin"), slot);
+}
+
+void SetSlot(const FormRig& rig, int slot, std::string_view bytes) {
+  const fs::path file = rig.appDir().path() / "telvo-sim-sram.bin";
+  std::string sram = fs::exists(file) ? ReadBytes(file) : std::string();
+  sram.resize(sim::kSramSize, '\0');
+  // Each byte twice, from the slot's start, as the tool sends them.
+  std::size_t address = static_cast<std::size_t>(slot - 1) * sim::kSlotSize;
+  for (char byte : bytes) {
+    sram[address++] = byte;
+    sram[address++] = byte;
+  }
+  WriteBytes(file, sram);
 }
 
 }  // namespace testing_support

@@ -1,6 +1,7 @@
 // A started main window on the in-memory backend, in a temporary application directory that
-// holds the cartridge simulator as its tool and the simulator's multi-game loader. Every tool
-// run is recorded in a log (argv, working directory, UCON64_HOME).
+// holds the cartridge simulator (or another build of the tool, the real one with the emulated
+// cartridge) as its tool and the simulator's multi-game loader. Every simulator run is recorded
+// in a log (argv, working directory, UCON64_HOME).
 #pragma once
 
 #include <filesystem>
@@ -17,7 +18,8 @@ namespace testing_support {
 
 class FormRig {
  public:
-  FormRig();
+  // tool: the program to place as the application directory's tool; empty: the simulator.
+  explicit FormRig(const std::filesystem::path& tool = {});
   ~FormRig();
 
   app::Form1& form1() { return *form_; }
@@ -50,8 +52,11 @@ class FormRig {
   std::unique_ptr<app::Form1> form_;
 };
 
-// The virtual cartridge's flash image and SRAM slots, as the simulator keeps them.
+// The virtual cartridge's flash image and SRAM slots, as the simulator and the emulated
+// cartridge keep them.
 std::string CartridgeFile(const FormRig& rig);
 std::string SlotFile(const FormRig& rig, int slot);
+// Puts bytes (at most 32 KiB) into the simulated cartridge's slot, as a send of them leaves it.
+void SetSlot(const FormRig& rig, int slot, std::string_view bytes);
 
 }  // namespace testing_support
