@@ -48,12 +48,8 @@ struct Sram : ::testing::Test {
     dialog.userClick("Text1");
     dialog.userType("Text1", text);
   }
-  // The whole transfer as the user asks for it: the dialog on folder, name typed, "OK".
   void transfer(const fs::path& folder, const std::string& fileName) {
-    ui::MemoryWindow& dialog = open();
-    dialog.userOpenDirectory("Dir1", folder.string());
-    type(dialog, fileName);
-    ok(dialog);
+    rig.transferSram(folder, fileName);
   }
   std::vector<std::string> lines() {
     std::vector<std::string> out;

@@ -79,6 +79,17 @@ void FormRig::queue(const fs::path& file) {
     if (files.item(i) == file.filename().string()) main().userDoubleClick("File1", i);
 }
 
+void FormRig::transferSram(const fs::path& folder, const std::string& fileName) {
+  main().userClick("Command5");
+  ui::MemoryWindow* dialog = backend_.find("Form2");
+  if (dialog == nullptr) return;
+  dialog->userOpenDirectory("Dir1", folder.string());
+  dialog->userClick("Text1");
+  dialog->userType("Text1", fileName);
+  dialog->userClick("Command1");
+  backend_.processPendingEvents();
+}
+
 std::string CartridgeFile(const FormRig& rig) {
   return ReadBytes(rig.appDir().path() / "telvo-sim-flash.bin");
 }

@@ -41,6 +41,9 @@ class FormRig {
   void browseData();
   // Queues file (in any folder) as the user does: opens its folder, double-clicks it.
   void queue(const std::filesystem::path& file);
+  // An SRAM transfer as the user asks for it: "Get/Receive", the dialog opened on folder,
+  // fileName typed, "OK"; the main window's activation then runs it.
+  void transferSram(const std::filesystem::path& folder, const std::string& fileName);
 
  private:
   CurrentDirGuard cwd_;
