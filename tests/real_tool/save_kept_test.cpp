@@ -32,12 +32,18 @@ std::string LastLine(const std::string& text) {
   return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
 }
 
+// The user's folder of saves (with a blank in its name), holding game.srm.
+fs::path FolderWithGame(const FormRig& rig) {
+  const fs::path saves = rig.data().path() / "my saves";
+  fs::create_directories(saves);
+  WriteBytes(saves / "game.srm", Save('G'));
+  return saves;
+}
+
 TEST(RealToolSram, ASendKeepsTheSlotsSaveThenWritesAndVerifiesIt) {
   for (const testing_support::RealTool& tool : testing_support::RealTools()) {
     FormRig rig(tool.program);
-    const fs::path saves = rig.data().path() / "my saves";
-    fs::create_directories(saves);
-    WriteBytes(saves / "game.srm", Save('G'));
+    const fs::path saves = FolderWithGame(rig);
     rig.main().userScroll("VScroll1", 1);  // slot 2
 
     // The earlier save, put into the slot through the tool itself.
@@ -68,9 +74,7 @@ TEST(RealToolSram, ASendKeepsTheSlotsSaveThenWritesAndVerifiesIt) {
 TEST(RealToolSram, WithNoCartridgeTheSlotIsNeverReportedWritten) {
   for (const testing_support::RealTool& tool : testing_support::RealTools()) {
     FormRig rig(tool.program);
-    const fs::path saves = rig.data().path() / "my saves";
-    fs::create_directories(saves);
-    WriteBytes(saves / "game.srm", Save('G'));
+    const fs::path saves = FolderWithGame(rig);
     config::SetEnvironmentVariable("TELVO_SIM_NO_CARTRIDGE", "1");
     rig.transferSram(saves, "game.srm");
     config::SetEnvironmentVariable("TELVO_SIM_NO_CARTRIDGE", "");
