@@ -1,5 +1,6 @@
 #include "sram/sram_job.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,8 @@
 namespace sram {
 
 namespace {
+
+constexpr std::uint64_t kSlotSize = 32 * 1024;
 
 // What the read-back receives into, in the application directory, before it is compared.
 constexpr std::string_view kReadBackStem = "telvo-readback";
@@ -115,13 +118,25 @@ void RunPendingTransfer(ui::JobHost& host) {
   // saved into the file. A pipe, a device or a folder of that name is neither: the tool would
   // block on it or misuse it.
   const std::string path = platform::JoinPath(directory, name);
+  const std::string typedPort = w.get<ui::TextBox>("Text2").text();
+  const std::optional<std::string> port = exec::PortDigits(typedPort);
   const platform::EntryKind kind = platform::KindOfEntry(path);
+  // The tool writes a file of any size from the slot's start on, over the slots after it.
+  const std::uint64_t size =
+      kind == platform::EntryKind::RegularFile ? platform::RegularFileSize(path).value_or(0) : 0;
+  const auto refuse = [&](const std::string& why) {
+    output.replaceSelection(why + "; nothing was transferred." + std::string(exec::kOutputLineEnd));
+  };
   if (kind == platform::EntryKind::Other) {
-    output.replaceSelection(path + " is not a regular file; nothing was transferred." +
-                            std::string(exec::kOutputLineEnd));
+    refuse(path + " is not a regular file");
+  } else if (!port) {
+    refuse(exec::NotAPortAddress(typedPort));
+  } else if (size > kSlotSize) {
+    refuse(path + " has " + std::to_string(size) + " bytes; a slot holds " +
+           std::to_string(kSlotSize) + " (32 KiB)");
   } else {
-    const Transfer transfer{w.get<ui::Captioned>("Label7").caption(),
-                            w.get<ui::TextBox>("Text2").text(), name, directory, path};
+    const Transfer transfer{w.get<ui::Captioned>("Label7").caption(), *port, name, directory,
+                            path};
     if (kind == platform::EntryKind::RegularFile) {
       Send(host, transfer);
     } else {

@@ -55,12 +55,13 @@ Args FlashFlags(const Fixes& f) {
 }
 
 // What a ROM must look like on the cartridge once the fixes took effect, as the tool makes
-// them (the simulator is held to the real tool's releases elsewhere). The preparation runs
-// carry no --gen.
+// them for a Genesis ROM (the simulator is held to the real tool's releases elsewhere): the
+// names the console's 1991 models look for, whole Mbit, and a header checksum over everything
+// after the header.
 std::string Fixed(std::string rom, const Fixes& f) {
-  if (f.unlicensed) sim::ApplyRomFix("--1991", /*genesis=*/false, rom);
-  if (f.pad) sim::ApplyRomFix("--pad", /*genesis=*/false, rom);
-  if (f.checksum) sim::ApplyRomFix("--chk", /*genesis=*/false, rom);
+  if (f.unlicensed) sim::ApplyRomFix("--1991", /*genesis=*/true, rom);
+  if (f.pad) sim::ApplyRomFix("--pad", /*genesis=*/true, rom);
+  if (f.checksum) sim::ApplyRomFix("--chk", /*genesis=*/true, rom);
   return rom;
 }
 
@@ -69,17 +70,21 @@ struct Expected {
   std::string last;  // the file handed on
 };
 
-// The preparation runs of entry (from 1) for rom: each fix on the previous copy, into its own
-// folder of the entry's sub-folder of the scratch folder, in the order 1991, pad, checksum.
-Expected Preparation(const FormRig& rig, int entry, const std::string& rom, const Fixes& f) {
+// The preparation runs of entry (from 1) for rom: each fix as a Genesis ROM on the previous
+// copy, into its own folder of the entry's sub-folder of the scratch folder, in the order 1991,
+// pad, checksum. Padding runs only on a ROM that is not whole Mbit, and for a multi-game image
+// whether or not it is ticked.
+Expected Preparation(const FormRig& rig, int entry, const std::string& rom, const Fixes& f,
+                     bool multiGame = false) {
   Expected e{{}, rom};
   const fs::path folder = rig.appDir().path() / "telvo-prep" / std::to_string(entry);
+  const bool pad = (f.pad || multiGame) && fs::file_size(rom) % (128u << 10) != 0;
   const std::pair<bool, const char*> steps[] = {
-      {f.unlicensed, "1991"}, {f.pad, "pad"}, {f.checksum, "chk"}};
+      {f.unlicensed, "1991"}, {pad, "pad"}, {f.checksum, "chk"}};
   for (const auto& [ticked, fix] : steps) {
     if (!ticked) continue;
     const fs::path out = folder / fix;
-    e.runs.push_back({std::string("--") + fix, e.last, "-o=" + out.string()});
+    e.runs.push_back({"--gen", std::string("--") + fix, e.last, "-o=" + out.string()});
     e.last = (out / fs::path(rom).filename()).string();
   }
   return e;
@@ -121,14 +126,33 @@ TEST(RomPreparation, OneRomGetsEachTickedFixInOrderAndTheLastCopyIsFlashed) {
   }
 }
 
+// The tool's padding always adds a Mbit: a ROM that is whole Mbit already is not padded, with
+// "Pad ROM" ticked or for a multi-game image.
+TEST(RomPreparation, AWholeMbitRomIsNeverPadded) {
+  for (int games : {1, 2}) {
+    FormRig rig;
+    std::vector<std::string> roms;
+    for (int i = 0; i < games; ++i) {
+      roms.push_back(rig.writeRom("g" + std::to_string(i) + ".bin", "G", 512u << 10));
+      rig.queue(roms.back());
+    }
+    Tick(rig, {false, true, false});
+    ASSERT_TRUE(rig.main().userClick("Command4"));
+    const auto runs = rig.runs();
+    ASSERT_EQ(runs.size(), games == 1 ? 1u : 2u) << "only the flash, or the build and the flash";
+    EXPECT_EQ(rig.output().find("is padded"), std::string::npos);
+    const std::string cart = CartridgeFile(rig);
+    for (const std::string& rom : roms) EXPECT_NE(cart.find(ReadBytes(rom)), std::string::npos);
+  }
+}
+
 TEST(RomPreparation, SeveralRomsOfEqualNamesArePreparedApartThenCombined) {
   for (const Fixes& f : AllCombinations()) {
     FormRig rig;
     fs::create_directories(rig.data().path() / "usa");
     fs::create_directories(rig.data().path() / "my europe");
-    // Whole Mbit: the tool writes each game of an image only as far as its whole Mbit reach.
-    rig.writeRom("usa/game.bin", "AMERICAN GAME", 256u << 10);
-    rig.writeRom("my europe/game.bin", "EUROPEAN GAME", 128u << 10);
+    rig.writeRom("usa/game.bin", "AMERICAN GAME", 20000);
+    rig.writeRom("my europe/game.bin", "EUROPEAN GAME", 3000);
     // As the list holds them: joined with the platform's separator.
     const std::string a = (rig.data().path() / "usa" / "game.bin").string();
     const std::string b = (rig.data().path() / "my europe" / "game.bin").string();
@@ -138,8 +162,8 @@ TEST(RomPreparation, SeveralRomsOfEqualNamesArePreparedApartThenCombined) {
     const auto before = Snapshot(rig.data().path());
     ASSERT_TRUE(rig.main().userClick("Command4"));
 
-    const Expected ea = Preparation(rig, 1, a, f);
-    const Expected eb = Preparation(rig, 2, b, f);
+    const Expected ea = Preparation(rig, 1, a, f, /*multiGame=*/true);
+    const Expected eb = Preparation(rig, 2, b, f, /*multiGame=*/true);
     std::vector<Args> expected = ea.runs;
     expected.insert(expected.end(), eb.runs.begin(), eb.runs.end());
     expected.push_back({"-q", "--multi=64", "multigam.bin", ea.last, eb.last, "TEMP.BIN",
@@ -150,10 +174,15 @@ TEST(RomPreparation, SeveralRomsOfEqualNamesArePreparedApartThenCombined) {
     std::vector<Args> got;
     for (const auto& run : rig.runs()) got.push_back(run.args);
     EXPECT_EQ(got, expected) << Describe(f);
+    for (const std::string& rom : {a, b}) {
+      EXPECT_NE(rig.output().find(rom + " is padded to whole Mbit on a copy"), std::string::npos)
+          << rig.output();
+    }
 
     const std::string cart = CartridgeFile(rig);
-    EXPECT_NE(cart.find(Fixed(ReadBytes(a), f)), std::string::npos) << Describe(f);
-    EXPECT_NE(cart.find(Fixed(ReadBytes(b), f)), std::string::npos) << Describe(f);
+    const Fixes padded{f.unlicensed, true, f.checksum};
+    EXPECT_NE(cart.find(Fixed(ReadBytes(a), padded)), std::string::npos) << Describe(f);
+    EXPECT_NE(cart.find(Fixed(ReadBytes(b), padded)), std::string::npos) << Describe(f);
     EXPECT_TRUE(Snapshot(rig.data().path()) == before) << "the user's files stay as they were";
     EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-prep")) << Describe(f);
     EXPECT_FALSE(fs::exists(rig.appDir().path() / "TEMP.BIN")) << Describe(f);

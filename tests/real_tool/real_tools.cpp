@@ -15,6 +15,8 @@ std::vector<RealTool> RealTools() {
   return tools;
 }
 
+void PrintTo(const RealTool& tool, std::ostream* os) { *os << "ucon64 " << tool.release; }
+
 std::string GenesisRom(std::size_t size, const std::string& title, bool sega, unsigned seed) {
   std::string rom(size, '\0');
   unsigned state = seed * 2654435761u + 1;

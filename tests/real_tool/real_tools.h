@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ struct RealTool {
 
 // Every release the build made, the current one first.
 std::vector<RealTool> RealTools();
+// Releases print as their numbers in test failures.
+void PrintTo(const RealTool& tool, std::ostream* os);
 
 // A Genesis ROM of size bytes: "SEGA GENESIS" at 0x100 (or, when sega is false, no console
 // name at all, as many unlicensed games have), title at 0x150, and a body that differs from
