@@ -46,8 +46,9 @@ class AtExit {
   std::function<void()> run_;
 };
 
-// The files to hand on to the flash or the build: the ROMs themselves when no fix is ticked,
-// otherwise their fixed copies in scratch; nullopt when the copies could not be made.
+// The files to hand on to the flash or the build: the ROMs themselves when no fix is to run,
+// otherwise their fixed copies in scratch; nullopt when the copies could not be made or a fix
+// failed (the job then holds the verdict). The box names each game padded for the image.
 std::optional<std::vector<std::string>> Prepared(ui::JobHost& host, ui::JobRun& job,
                                                  const std::vector<std::string>& roms,
                                                  ScratchFolder& scratch) {
