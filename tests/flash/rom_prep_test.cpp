@@ -189,9 +189,11 @@ TEST(RomPreparation, SeveralRomsOfEqualNamesArePreparedApartThenCombined) {
   }
 }
 
+#ifndef _WIN32
 // A fix the tool refuses fails the job there: no later fix and no flash runs, the verdict
 // names the fix, and a copy left in the scratch folder by a job that was cut short is never
-// flashed in its place.
+// flashed in its place. (On Windows the test program's own folder, which the system searches
+// first, holds the simulator, so the test writer cannot take the tool's place.)
 TEST(RomPreparation, AFixTheToolRefusesStopsTheJobBeforeTheFlash) {
   FormRig rig;
   const std::string rom = rig.writeRom("game.bin", "", 65536);
@@ -216,5 +218,6 @@ TEST(RomPreparation, AFixTheToolRefusesStopsTheJobBeforeTheFlash) {
   EXPECT_TRUE(ReadBytes(rom) == original);
   EXPECT_FALSE(fs::exists(scratch));
 }
+#endif
 
 }  // namespace

@@ -204,8 +204,7 @@ TEST_P(RealToolJob, GamesOfAMultiGameImageLandIntactOn256KiBBoundaries) {
       EXPECT_TRUE(cart.substr(c.starts[i], games[i].size()) == games[i]) << "game " << i;
     }
     EXPECT_TRUE(Snapshot(r.data().path()) == before) << "the user's files stay as they were";
-    EXPECT_FALSE(fs::exists(r.appDir().path() / "TEMP.BIN"));
-    EXPECT_FALSE(fs::exists(r.appDir().path() / "telvo-prep"));
+    ExpectNothingLeftBehind(r);  // no TEMP.BIN, no fixed copies
     EXPECT_EQ(Verdict(r.output()).rfind("Done: ", 0), 0u) << r.output();
   }
 }
