@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 
+#include "exec/process.h"
 #include "support/form_rig.h"
 #include "tools/sim_rom_fix.h"
 
@@ -212,7 +213,7 @@ TEST(RomPreparation, AFixTheToolRefusesStopsTheJobBeforeTheFlash) {
   EXPECT_NE(out.find("ERROR:"), std::string::npos) << "the tool said why";
   EXPECT_TRUE(out.ends_with("Failed: fix unlicensed game " + rom +
                             ": the tool reported an error (exit code 1); nothing was written "
-                            "to the cartridge.\n"))
+                            "to the cartridge." + std::string(exec::kOutputLineEnd)))
       << out;
   EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-sim-flash.bin"));
   EXPECT_TRUE(ReadBytes(rom) == original);
