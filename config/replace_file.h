@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/paths.h"
+
 namespace config {
 
 // Writes bytes to path as described above. On any failure the old file (if any) is left as it
@@ -29,12 +31,8 @@ std::optional<std::string> CannotCreateReason(std::string_view path);
 // system's reason, so the options will not be kept.
 std::string UnwritableFolderLine(std::string_view folder, std::string_view reason);
 
-// At most limit bytes of a regular file, from offset on (less when the file ends first,
-// possibly none); nullopt when path is missing or is not a regular file (a directory, a FIFO,
-// a device) or cannot be read. The file is opened without waiting, so nothing the user names
-// can hold up the window.
-std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
-                                        size_t limit);
+// Reading a file the user can point us at is a file-system service of the platform.
+using platform::ReadFilePart;
 
 // The largest file ReadWholeFile reads: the files it serves are a few hundred bytes, so a
 // bigger one is junk and only its start is looked at.

@@ -1,17 +1,13 @@
 // Replacing a file on POSIX systems: write a temporary file beside it, fdatasync it, rename it
-// over the old one, then sync the folder so the rename itself survives a power cut. Reading a
-// file the user named: regular files only, opened without blocking.
+// over the old one, then sync the folder so the rename itself survives a power cut.
 #include "config/replace_file.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "platform/codepage.h"
 
 namespace config {
 
@@ -65,35 +61,6 @@ bool ReplaceFile(std::string_view path, std::string_view bytes) {
   }
   SyncFolderOf(target);
   return true;
-}
-
-std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
-                                        size_t limit) {
-  std::string native = platform::Utf8ToAnsi(path);
-  // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer; the check below then
-  // turns it away with every other thing that is not a regular file.
-  int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
-
-  std::string bytes;
-  char buffer[16384];
-  bool failed = false;
-  while (bytes.size() < limit) {
-    size_t want = std::min(sizeof buffer, limit - bytes.size());
-    ssize_t got = ::pread(fd, buffer, want, static_cast<off_t>(offset + bytes.size()));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) failed = true;
-    if (got <= 0) break;
-    bytes.append(buffer, static_cast<size_t>(got));
-  }
-  ::close(fd);
-  if (failed) return std::nullopt;
-  return bytes;
 }
 
 std::optional<std::string> CannotCreateReason(std::string_view path) {

@@ -1,11 +1,9 @@
 // Replacing a file on Windows: write a temporary file beside it, FlushFileBuffers it, and move
-// it over the old one with MoveFileExA, written through to disk. Reading a file the user named:
-// files on a disk only, never a device or a pipe.
+// it over the old one with MoveFileExA, written through to disk.
 #include "config/replace_file.h"
 
 #include "platform/codepage.h"
 
-#include <algorithm>
 #include <windows.h>
 
 // <windows.h> maps this name to its own ANSI/wide function; ours lives in namespace config.
@@ -61,38 +59,6 @@ bool ReplaceFile(std::string_view path, std::string_view bytes) {
     return false;
   }
   return true;
-}
-
-std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
-                                        size_t limit) {
-  std::string native = platform::Utf8ToAnsi(path);
-  if (native.empty()) return std::nullopt;
-  HANDLE file = ::CreateFileA(native.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  // A device name ("CON", "COM1") or a pipe opens as well; only a file on a disk is read.
-  if (::GetFileType(file) != FILE_TYPE_DISK) {
-    ::CloseHandle(file);
-    return std::nullopt;
-  }
-
-  std::string bytes;
-  bool failed = false;
-  LARGE_INTEGER start;
-  start.QuadPart = static_cast<LONGLONG>(offset);
-  if (!::SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) failed = true;
-  char buffer[16384];
-  while (!failed && bytes.size() < limit) {
-    DWORD want = static_cast<DWORD>(std::min(sizeof buffer, limit - bytes.size()));
-    DWORD got = 0;
-    if (!::ReadFile(file, buffer, want, &got, nullptr)) failed = true;
-    if (got == 0) break;
-    bytes.append(buffer, got);
-  }
-  ::CloseHandle(file);
-  if (failed) return std::nullopt;
-  return bytes;
 }
 
 std::optional<std::string> CannotCreateReason(std::string_view path) {

@@ -1,7 +1,8 @@
-// File-system services of the start-up sequence and the flash job: the application directory,
-// the current directory and the existence test.
+// File-system services of the start-up sequence and the jobs: the application directory, the
+// current directory, the existence test, and reading the files the jobs hand to the tool.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,5 +32,16 @@ EntryKind KindOfEntry(std::string_view path);
 std::optional<std::uint64_t> RegularFileSize(std::string_view path);
 
 bool RemoveFile(std::string_view path);
+
+// At most limit bytes of a regular file, from offset on (less when the file ends first,
+// possibly none); nullopt when path is missing or is not a regular file (a directory, a FIFO,
+// a device) or cannot be read. The file is opened without waiting, so nothing the user names
+// can hold up the window.
+std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
+                                        std::size_t limit);
+
+// Makes the folder path when it is missing (its parent must exist). True when a folder is
+// there afterwards; false when it cannot be made or something else has the name.
+bool MakeFolder(std::string_view path);
 
 }  // namespace platform

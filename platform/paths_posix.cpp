@@ -2,9 +2,12 @@
 // which names the executable itself whatever the current directory or argv[0] say.
 #include "platform/paths.h"
 
+#include "platform/codepage.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -60,5 +63,42 @@ std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
 }
 
 bool RemoveFile(std::string_view path) { return ::unlink(std::string(path).c_str()) == 0; }
+
+std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
+                                        std::size_t limit) {
+  std::string native = platform::Utf8ToAnsi(path);
+  // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer; the check below then
+  // turns it away with every other thing that is not a regular file.
+  int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+
+  std::string bytes;
+  char buffer[16384];
+  bool failed = false;
+  while (bytes.size() < limit) {
+    size_t want = std::min(sizeof buffer, limit - bytes.size());
+    ssize_t got = ::pread(fd, buffer, want, static_cast<off_t>(offset + bytes.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) failed = true;
+    if (got <= 0) break;
+    bytes.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+bool MakeFolder(std::string_view path) {
+  const std::string folder(path);
+  if (folder.empty()) return false;
+  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  struct stat info {};
+  return StatOf(folder, info) && S_ISDIR(info.st_mode);
+}
 
 }  // namespace platform

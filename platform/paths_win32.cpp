@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,46 @@ std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
 
 bool RemoveFile(std::string_view path) {
   return ::DeleteFileA(platform::Utf8ToAnsi(path).c_str()) != 0;
+}
+
+std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
+                                        std::size_t limit) {
+  std::string native = platform::Utf8ToAnsi(path);
+  if (native.empty()) return std::nullopt;
+  HANDLE file = ::CreateFileA(native.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  // A device name ("CON", "COM1") or a pipe opens as well; only a file on a disk is read.
+  if (::GetFileType(file) != FILE_TYPE_DISK) {
+    ::CloseHandle(file);
+    return std::nullopt;
+  }
+
+  std::string bytes;
+  bool failed = false;
+  LARGE_INTEGER start;
+  start.QuadPart = static_cast<LONGLONG>(offset);
+  if (!::SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) failed = true;
+  char buffer[16384];
+  while (!failed && bytes.size() < limit) {
+    DWORD want = static_cast<DWORD>(std::min(sizeof buffer, limit - bytes.size()));
+    DWORD got = 0;
+    if (!::ReadFile(file, buffer, want, &got, nullptr)) failed = true;
+    if (got == 0) break;
+    bytes.append(buffer, got);
+  }
+  ::CloseHandle(file);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+bool MakeFolder(std::string_view path) {
+  const std::string folder = platform::Utf8ToAnsi(path);
+  if (folder.empty()) return false;
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 }  // namespace platform

@@ -6,8 +6,10 @@
 
 #include "exec/process.h"
 #include "exec/tool_commands.h"
+#include "platform/clock.h"
 #include "platform/filesystem.h"
 #include "platform/paths.h"
+#include "sram/snapshot.h"
 #include "ui/job_run.h"
 
 namespace sram {
@@ -15,6 +17,92 @@ namespace sram {
 namespace {
 
 constexpr std::uint64_t kSlotSize = 32 * 1024;
+
+// What the read-back receives into, in the application directory, before it is compared.
+constexpr std::string_view kReadBackStem = "telvo-readback";
+
+// The largest save the comparison reads: a slot holds 32 KiB, and larger files are refused.
+constexpr std::size_t kCompareLimit = 64u << 10;
+
+struct Transfer {
+  std::string slot;       // the slot number, as the slot selector shows it
+  std::string port;
+  std::string name;       // the file as the dialog gave it
+  std::string directory;
+  std::string path;       // the directory joined with the name: what the tool is given
+
+  std::string slotName() const { return "slot " + slot; }
+  // The SRAM command for file (a name in folder): the tool receives the slot into it when it
+  // does not exist, otherwise sends it to the slot.
+  exec::CommandLine command(std::string_view file, std::string_view folder) const {
+    return exec::SramCommand(slot, port, file, folder);
+  }
+};
+
+// Removes a file the job made however the job ends.
+class RemovedAtEnd {
+ public:
+  explicit RemovedAtEnd(std::string path) : path_(std::move(path)) {}
+  ~RemovedAtEnd() { platform::RemoveFile(path_); }
+  RemovedAtEnd(const RemovedAtEnd&) = delete;
+  RemovedAtEnd& operator=(const RemovedAtEnd&) = delete;
+
+ private:
+  std::string path_;
+};
+
+void Receive(ui::JobHost& host, const Transfer& t) {
+  ui::JobRun job(host, t.path + " was not written");
+  job.say(t.path + " does not exist: " + t.slotName() + " will be saved into it");
+  job.run({t.command(t.name, t.directory), "save " + t.slotName() + " into " + t.path,
+           /*writesTarget=*/true});
+  job.finish(t.slotName() + " saved into " + t.path);
+}
+
+// The slot's present save is received into a new file of the snapshot folder, and the file is
+// sent only when that copy holds something; afterwards the slot is read back and compared with
+// the file, so that a save that did not arrive is reported, with where the earlier one is.
+void Send(ui::JobHost& host, const Transfer& t) {
+  const std::string slotName = t.slotName();
+  ui::JobRun job(host, slotName + " was not changed");
+  job.say(t.path + " exists: it will be written to " + slotName +
+          " (the slot's present save is kept first)");
+  const std::string keptFolder = platform::JoinPath(host.appDir(), kSnapshotFolder);
+  const std::optional<std::string> kept =
+      NewSnapshotPath(host.appDir(), t.slot, platform::LocalTimeNow());
+  if (!kept) {
+    job.fail("the folder " + keptFolder + " for the slot's present save cannot be made");
+  } else if (job.run({t.command(platform::FileNameOf(*kept), keptFolder),
+                      "keep " + slotName + "'s present save in " + *kept}) &&
+             platform::RegularFileSize(*kept).value_or(0) == 0) {
+    job.fail(slotName + "'s present save did not reach " + *kept);
+  }
+  if (job.failed()) {
+    job.finish({});
+    return;
+  }
+  job.noteAfterWrite("its earlier contents are in " + *kept);
+  if (!job.run({t.command(t.name, t.directory), "write " + t.path + " to " + slotName,
+                /*writesTarget=*/true})) {
+    job.finish({});
+    return;
+  }
+
+  const std::string readBack = FirstFreePath(host.appDir(), kReadBackStem);
+  const RemovedAtEnd removeReadBack(readBack);
+  if (job.run({t.command(platform::FileNameOf(readBack), host.appDir()),
+               "read " + slotName + " back"})) {
+    const std::optional<std::string> sent = platform::ReadFilePart(t.path, 0, kCompareLimit);
+    const std::optional<std::string> held = platform::ReadFilePart(readBack, 0, kCompareLimit);
+    if (!sent || !held) {
+      job.fail("cannot compare " + slotName + " with " + t.path);
+    } else if (const std::size_t differing = DifferingBytes(*sent, *held); differing != 0) {
+      job.fail(slotName + " does not hold " + t.path + " (" + std::to_string(differing) +
+               " bytes differ)");
+    }
+  }
+  job.finish(t.path + " written to " + slotName + " and verified");
+}
 
 }  // namespace
 
@@ -32,13 +120,14 @@ void RunPendingTransfer(ui::JobHost& host) {
   const std::string path = platform::JoinPath(directory, name);
   const std::string typedPort = w.get<ui::TextBox>("Text2").text();
   const std::optional<std::string> port = exec::PortDigits(typedPort);
-  const bool send = platform::KindOfEntry(path) == platform::EntryKind::RegularFile;
+  const platform::EntryKind kind = platform::KindOfEntry(path);
   // The tool writes a file of any size from the slot's start on, over the slots after it.
-  const std::uint64_t size = send ? platform::RegularFileSize(path).value_or(0) : 0;
+  const std::uint64_t size =
+      kind == platform::EntryKind::RegularFile ? platform::RegularFileSize(path).value_or(0) : 0;
   const auto refuse = [&](const std::string& why) {
     output.replaceSelection(why + "; nothing was transferred." + std::string(exec::kOutputLineEnd));
   };
-  if (platform::KindOfEntry(path) == platform::EntryKind::Other) {
+  if (kind == platform::EntryKind::Other) {
     refuse(path + " is not a regular file");
   } else if (!port) {
     refuse(exec::NotAPortAddress(typedPort));
@@ -46,16 +135,12 @@ void RunPendingTransfer(ui::JobHost& host) {
     refuse(path + " has " + std::to_string(size) + " bytes; a slot holds " +
            std::to_string(kSlotSize) + " (32 KiB)");
   } else {
-    const std::string slot = w.get<ui::Captioned>("Label7").caption();
-    const exec::CommandLine command = exec::SramCommand(slot, *port, name, directory);
-    const std::string slotName = "slot " + slot;
-    ui::JobRun job(host, send ? slotName + " was not changed" : path + " was not written");
-    if (send) {
-      job.run({command, "write " + path + " to " + slotName, /*writesTarget=*/true});
-      job.finish(path + " written to " + slotName);
+    const Transfer transfer{w.get<ui::Captioned>("Label7").caption(), *port, name, directory,
+                            path};
+    if (kind == platform::EntryKind::RegularFile) {
+      Send(host, transfer);
     } else {
-      job.run({command, "save " + slotName + " into " + path, /*writesTarget=*/true});
-      job.finish(slotName + " saved into " + path);
+      Receive(host, transfer);
     }
   }
   w.get<ui::CheckBox>("Check5").setValue(0);

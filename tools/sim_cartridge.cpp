@@ -2,8 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <system_error>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "tools/sim_files.h"
 #include "tools/sim_progress.h"
@@ -63,6 +70,38 @@ bool OpenPort(const Command& command, const JobOptions& options, const std::stri
 
 int NoCartridge(Console& console) {
   return Fail(console, "TELVO-MD (flash card) not detected (ID: 0xffff)");
+}
+
+// The system's end for a program that touches an I/O port without leave: Windows ends it with
+// STATUS_PRIVILEGED_INSTRUCTION; Linux sends SIGSEGV (without a core file).
+[[noreturn]] void EndForPrivilegedInstruction() {
+#ifdef _WIN32
+  std::_Exit(static_cast<int>(0xC0000096u));
+#else
+  const rlimit noCore{0, 0};
+  ::setrlimit(RLIMIT_CORE, &noCore);
+  std::signal(SIGSEGV, SIG_DFL);
+  std::raise(SIGSEGV);
+  std::_Exit(139);
+#endif
+}
+
+// The tool gets leave to use the port before it does anything else: without it the run ends
+// there. nullopt when the port may be used.
+std::optional<int> PortRefused(const JobOptions& options, Console& console) {
+  if (options.noRoot) {
+    console.err(
+        "ERROR: Could not set the I/O privilege level to 3\n"
+        "       uCON64 needs root privileges for the requested action\n");
+    return 1;
+  }
+  if (options.privilegedInstruction) EndForPrivilegedInstruction();
+  return std::nullopt;
+}
+
+// Every kCorruptionStride-th byte inverted, as a failing cable or cartridge would leave them.
+void Corrupt(std::string& bytes) {
+  for (std::size_t at = 0; at < bytes.size(); at += kCorruptionStride) bytes[at] = ~bytes[at];
 }
 
 // The whole cartridge comes into being the first time it answers: an erased flash (0xFF) and
@@ -183,6 +222,7 @@ std::string SlotOf(const std::string& sram, int slot) {
 }
 
 int RunFlash(const Command& command, const JobOptions& options, Console& console) {
+  if (const auto failed = PortRefused(options, console)) return *failed;
   const bool sending = Exists(command.file);
   std::string image;
   std::string error;
@@ -296,6 +336,7 @@ int RunMultiBuild(const Command& command, Console& console) {
 }
 
 int RunSram(const Command& command, const JobOptions& options, Console& console) {
+  if (const auto failed = PortRefused(options, console)) return *failed;
   const fs::path file = command.file;
   const bool sending = Exists(file);
   std::string save;
@@ -316,6 +357,7 @@ int RunSram(const Command& command, const JobOptions& options, Console& console)
     console.out("\n");
     return 0;
   }
+  if (options.corruptWrite) Corrupt(save);
   // Each byte twice, whatever the file's size: a larger save runs on into the next slots.
   // The tool sends whole 16 KiB chunks: after a short last one, the rest of its buffer.
   std::string buffer(kChunk, '\0');

@@ -24,6 +24,8 @@ constexpr std::size_t kLoaderSize = 128u << 10;
 constexpr std::size_t kGameAlignment = 256u << 10;  // games start on 2 Mbit boundaries
 constexpr std::size_t kMaxGames = 31;
 constexpr unsigned kCartridgePort = 0x378;
+// Of a save written with corruptWrite, every byte at a multiple of this offset is inverted.
+constexpr std::size_t kCorruptionStride = 4096;
 
 // Where messages go, as with the tool: "ERROR:" and "NOTE:" lines to standard error, written
 // at once, the rest ("WARNING:" lines, information, progress) to standard output, which a pipe
@@ -40,6 +42,11 @@ struct JobOptions {
   unsigned kibPerSecond = 0;   // simulated transfer speed; 0 = as fast as the disk
   bool noCartridge = false;    // no cartridge answers on the port
   unsigned cartridgePort = kCartridgePort;
+  bool noRoot = false;         // the port may not be used: the tool lacks root privileges
+  // The system ends the tool at its first port access, as Windows does when the port driver
+  // is missing or not started.
+  bool privilegedInstruction = false;
+  bool corruptWrite = false;   // a save written to a slot lands with some bytes wrong
 };
 
 // True when loader is a multi-game loader the build accepts: 128 KiB with a Genesis header.
@@ -49,7 +56,8 @@ bool IsGenesisLoader(const std::string& loader);
 std::string SlotOf(const std::string& sram, int slot);
 
 // Each returns the tool's exit code: 0 on success and when the tool refuses a ROM (its "ERROR:"
-// line says so), 1 when no cartridge answers.
+// line says so), 1 when no cartridge answers or the port may not be used.
+// A privileged instruction ends the process instead.
 int RunFlash(const Command& command, const JobOptions& options, Console& console);
 int RunMultiBuild(const Command& command, Console& console);
 int RunSram(const Command& command, const JobOptions& options, Console& console);

@@ -7,7 +7,11 @@
 // transfer never takes longer than 30 s), TELVO_SIM_LOG (file that records every run, see
 // sim_log.h), TELVO_SIM_NO_CARTRIDGE=1 (no cartridge answers: exit 1), TELVO_CARTRIDGE_PORT
 // (the port the cartridge answers at, hexadecimal; 378 when unset),
-// TELVO_SIM_FAIL_CONFIG_UPDATE=1 (updating an old configuration fails: exit 255).
+// TELVO_SIM_FAIL_CONFIG_UPDATE=1 (updating an old configuration fails: exit 255),
+// TELVO_SIM_NO_ROOT=1 (the port may not be used without root privileges: exit 1),
+// TELVO_SIM_PRIVILEGED_INSTRUCTION=1 (the system ends the run at the port, as Windows does
+// without the port driver: status 0xC0000096; SIGSEGV on Linux), TELVO_SIM_CORRUPT_WRITE=1 (a
+// save sent to a slot lands with every 4096th byte inverted, and the run says nothing).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -101,8 +105,13 @@ int main(int argc, char** argv) {
 
   const sim::Command command = sim::ParseCommand(args);
   for (const std::string& action : command.notRun) console.err(NotRunNote(command, action));
-  const sim::JobOptions options{folder, SpeedFromEnvironment(), Switched("TELVO_SIM_NO_CARTRIDGE"),
-                                CartridgePort()};
+  const sim::JobOptions options{folder,
+                                SpeedFromEnvironment(),
+                                Switched("TELVO_SIM_NO_CARTRIDGE"),
+                                CartridgePort(),
+                                Switched("TELVO_SIM_NO_ROOT"),
+                                Switched("TELVO_SIM_PRIVILEGED_INSTRUCTION"),
+                                Switched("TELVO_SIM_CORRUPT_WRITE")};
   switch (command.kind) {
     case sim::Command::Kind::Flash:
       return sim::RunFlash(command, options, console);

@@ -1,6 +1,10 @@
 #include "ui/job_run.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+
+#include "exec/remedies.h"
 
 namespace ui {
 
@@ -15,6 +19,23 @@ std::string ExitCodeText(int code) {
   std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(code));
   return hex;
 }
+
+// A run's output passed on to the watch, and its start kept for the remedy table: the tool
+// says why it cannot use the port or find the cartridge before it transfers anything.
+class RunText : public exec::Output {
+ public:
+  explicit RunText(ErrorLineWatch& watch) : watch_(watch) {}
+  void write(std::string_view chunk) override {
+    watch_.write(chunk);
+    start_.append(chunk.substr(0, kKept - std::min(kKept, start_.size())));
+  }
+  const std::string& start() const { return start_; }
+
+ private:
+  static constexpr std::size_t kKept = 64u << 10;
+  ErrorLineWatch& watch_;
+  std::string start_;
+};
 
 }  // namespace
 
@@ -52,21 +73,31 @@ std::string DescribeFailure(const exec::RunResult& result, bool errorLine) {
 bool JobRun::run(const JobStep& step) {
   if (failed()) return false;
   ErrorLineWatch watch(lineOpen_);
+  RunText text(watch);
   const exec::RunResult result = host_.ExecAndCapture(
-      step.commandLine, host_.form().get<TextBox>("Text3"), /*sStartInFolder=*/nullptr, &watch);
+      step.commandLine, host_.form().get<TextBox>("Text3"), /*sStartInFolder=*/nullptr, &text);
   const bool exitedZero = result.ending == exec::RunResult::Ending::Exited && result.code == 0;
   lineOpen_ = watch.lineOpen();
-  if (exitedZero && !watch.sawErrorLine()) return true;
-  std::string verdict = "Failed: " + step.name + ": " + DescribeFailure(result, watch.sawErrorLine());
   // A writing step that could not start has written nothing either.
-  if (!step.writesTarget || result.ending == exec::RunResult::Ending::NotStarted)
-    verdict += "; " + unchanged_;
-  failure_ = verdict + ".";
+  if (step.writesTarget && result.ending != exec::RunResult::Ending::NotStarted) wrote_ = true;
+  if (exitedZero && !watch.sawErrorLine()) return true;
+  failure_ = "Failed: " + step.name + ": " + DescribeFailure(result, watch.sawErrorLine()) +
+             failureTail() + ".";
+  const std::optional<std::uint32_t> status =
+      result.ending == exec::RunResult::Ending::Exited
+          ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(result.code))
+          : std::nullopt;
+  if (const auto remedy = exec::RemedyFor(text.start(), status)) say(*remedy);
   return false;
 }
 
 void JobRun::fail(std::string_view what) {
-  if (!failed()) failure_ = "Failed: " + std::string(what) + "; " + unchanged_ + ".";
+  if (!failed()) failure_ = "Failed: " + std::string(what) + failureTail() + ".";
+}
+
+std::string JobRun::failureTail() const {
+  if (!wrote_) return "; " + unchanged_;
+  return noteAfterWrite_.empty() ? std::string() : "; " + noteAfterWrite_;
 }
 
 void JobRun::finish(std::string_view done) {

@@ -59,9 +59,12 @@ class JobRun {
   // and printed no "ERROR:" line.
   bool run(const JobStep& step);
   bool failed() const { return failure_.has_value(); }
-  // Fails the job for a reason found between runs (what: "no multi-game image was built"),
-  // before the writing step; no later step runs.
+  // Fails the job for a reason found between runs (what: "no multi-game image was built");
+  // no later step runs.
   void fail(std::string_view what);
+  // What the verdict adds when a step fails once the writing step has run, instead of saying
+  // the target is unchanged: where its earlier contents are kept, say.
+  void noteAfterWrite(std::string note) { noteAfterWrite_ = std::move(note); }
 
   // The job's last line: "Done: <done>" when every step succeeded, otherwise what failed.
   void finish(std::string_view done);
@@ -69,8 +72,13 @@ class JobRun {
   void say(std::string_view line);
 
  private:
+  // "; " and what the failure leaves of the target, or nothing to add.
+  std::string failureTail() const;
+
   JobHost& host_;
   std::string unchanged_;
+  std::string noteAfterWrite_;
+  bool wrote_ = false;  // the writing step has run: the target may have changed
   bool lineOpen_ = false;  // the last run left its last line open
   std::optional<std::string> failure_;  // the verdict of the step that failed
 };

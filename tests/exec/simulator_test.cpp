@@ -2,6 +2,7 @@
 // whole runs through the runner against a cartridge folder of the test's own.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -241,7 +242,9 @@ class SimulatorRun : public ::testing::Test {
   }
   void TearDown() override {
     for (const char* name : {"UCON64_HOME", "TELVO_SIM_KBPS", "TELVO_SIM_LOG",
-                             "TELVO_SIM_FAIL_CONFIG_UPDATE", "TELVO_SIM_NO_CARTRIDGE"})
+                             "TELVO_SIM_FAIL_CONFIG_UPDATE", "TELVO_SIM_NO_CARTRIDGE",
+                             "TELVO_SIM_NO_ROOT", "TELVO_SIM_PRIVILEGED_INSTRUCTION",
+                             "TELVO_SIM_CORRUPT_WRITE"})
       SetVariable(name, "");
   }
 
@@ -692,6 +695,48 @@ TEST_F(SimulatorRun, ExitCodesAndStreamsFollowTheTool) {
   const testing_support::Separate failed = RunSim({"--xmd", image, "--port=0x378"}, app_, scratch);
   EXPECT_EQ(failed.status, 255);
   EXPECT_TRUE(Contains(failed.err, "ERROR: ")) << failed.err;
+}
+
+// Each way a transfer can fail: the run ends as the tool's does, and only a corrupting write
+// changes the slot, without a word.
+TEST_F(SimulatorRun, EachFailureSwitchEndsTheRunAsTheToolDoes) {
+  fs::path scratch = root_.path() / "streams";
+  fs::create_directory(scratch);
+  const std::string before = std::string(100, 'A') + std::string(32768 - 100, 'B');
+  testing_support::WriteBytes(root_.path() / "before.srm", before);
+  const std::string save = rom("save.srm", 32768, 'S').string();
+  auto slot2 = [&] {
+    return sim::SlotOf(testing_support::ReadBytes(home_ / "telvo-sim-sram.bin"), 2);
+  };
+  std::string corrupted(32768, 'S');
+  for (std::size_t at = 0; at < corrupted.size(); at += sim::kCorruptionStride)
+    corrupted[at] = ~'S';
+  struct Case {
+    const char* variable;
+    int status;
+    int signal;
+    std::string err;  // a part of standard error
+    std::string slot;
+  };
+  const Case cases[] = {
+      {"TELVO_SIM_NO_CARTRIDGE", 1, 0, "ERROR: TELVO-MD (flash card) not detected", before},
+      {"TELVO_SIM_NO_ROOT", 1, 0, "needs root privileges for the requested action", before},
+      {"TELVO_SIM_PRIVILEGED_INSTRUCTION", -1, SIGSEGV, "", before},
+      {"TELVO_SIM_CORRUPT_WRITE", 0, 0, "", corrupted},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(RunSim({"--xmdb=2", "--port=0x378", (root_.path() / "before.srm").string()}, app_,
+                     scratch).status, 0);
+    ASSERT_TRUE(slot2() == before);
+    SetVariable(c.variable, "1");
+    const testing_support::Separate run = RunSim({"--xmdb=2", "--port=0x378", save}, app_, scratch);
+    SetVariable(c.variable, "");
+    EXPECT_EQ(run.status, c.status) << c.variable;
+    EXPECT_EQ(run.signal, c.signal) << c.variable;
+    if (c.err.empty()) EXPECT_EQ(run.err, "") << c.variable;
+    else EXPECT_TRUE(Contains(run.err, c.err)) << c.variable << "\n" << run.err;
+    EXPECT_TRUE(slot2() == c.slot) << c.variable;
+  }
 }
 
 #endif

@@ -97,4 +97,26 @@ TEST(RemoveFile, RemovesFilesOnly) {
   EXPECT_TRUE(fs::is_directory(dir.file("folder")));
 }
 
+// The folder of the kept saves: made once, then found; never made over a file.
+TEST(MakeFolder, MakesAMissingFolderAndRefusesWhatIsInTheWay) {
+  TempDir dir;
+  WriteBytes(dir.file("file"), "x");
+  struct Row {
+    std::string path;
+    bool expected;
+  };
+  const Row rows[] = {
+      {dir.file("saves"), true},
+      {dir.file("saves"), true},  // already there
+      {dir.file("file"), false},
+      {dir.file("missing") + kSeparator + "saves", false},
+      {"", false},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(platform::MakeFolder(row.path), row.expected) << row.path;
+    EXPECT_EQ(fs::is_directory(row.path), row.expected) << row.path;
+  }
+  EXPECT_EQ(ReadBytes(dir.file("file")), "x");
+}
+
 }  // namespace

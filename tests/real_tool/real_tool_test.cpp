@@ -285,16 +285,7 @@ TEST_P(RealToolJob, SavesGoToTheirSlotAndComeBackByteForByte) {
   WriteBytes(rig.appDir().path() / "game.srm", std::string(32 * KiB, 'X'));
   WriteBytes(saves / "too big.srm", std::string(33 * KiB, 'B'));
   rig.main().userScroll("VScroll1", 1);  // slot 2
-  const auto transfer = [&](const std::string& name) {
-    ASSERT_TRUE(rig.main().userClick("Command5"));
-    ui::MemoryWindow* dialog = rig.backend().find("Form2");
-    ASSERT_NE(dialog, nullptr);
-    dialog->userOpenDirectory("Dir1", saves.string());
-    dialog->userClick("Text1");
-    dialog->userType("Text1", name);
-    dialog->userClick("Command1");
-    rig.backend().processPendingEvents();
-  };
+  const auto transfer = [&](const std::string& name) { rig.transferSram(saves, name); };
   transfer("game.srm");
   EXPECT_EQ(SlotFile(rig, 2), save) << rig.output();
   EXPECT_EQ(Verdict(rig.output()).rfind("Done: ", 0), 0u) << rig.output();
@@ -306,7 +297,58 @@ TEST_P(RealToolJob, SavesGoToTheirSlotAndComeBackByteForByte) {
   EXPECT_EQ(ReadBytes(rig.appDir().path() / "telvo-sim-sram.bin"), sram) << rig.output();
   EXPECT_EQ(ReadBytes(saves / "game.srm"), save);
   EXPECT_EQ(ReadBytes(rig.appDir().path() / "game.srm"), std::string(32 * KiB, 'X'));
-  ExpectNothingLeftBehind(rig, {"game.srm"});
+  // The slot's save kept before the send, and nothing else.
+  ExpectNothingLeftBehind(rig, {"game.srm", "saves"});
+  EXPECT_EQ(Snapshot(rig.appDir().path() / "saves").size(), 1u);
+}
+
+// A send keeps the slot's save first, writes the file, reads the slot back and compares.
+TEST_P(RealToolJob, ASendKeepsTheSlotsSaveThenWritesAndVerifiesIt) {
+  const fs::path saves = rig.data().path() / "my saves";
+  fs::create_directories(saves);
+  std::string earlier(32 * KiB, '\0');
+  std::string save(32 * KiB, '\0');
+  for (std::size_t i = 0; i < save.size(); ++i) {
+    earlier[i] = static_cast<char>(i * 5 + 1);
+    save[i] = static_cast<char>(i * 7 + 3);
+  }
+  WriteBytes(saves / "earlier.srm", earlier);
+  WriteBytes(saves / "game.srm", save);
+  rig.main().userScroll("VScroll1", 1);  // slot 2
+  rig.transferSram(saves, "earlier.srm");
+  ASSERT_EQ(SlotFile(rig, 2), earlier) << rig.output();
+  rig.transferSram(saves, "game.srm");
+  EXPECT_EQ(Verdict(rig.output()),
+            "Done: " + (saves / "game.srm").string() + " written to slot 2 and verified")
+      << rig.output();
+  EXPECT_EQ(SlotFile(rig, 2), save);
+  EXPECT_EQ(ReadBytes(saves / "game.srm"), save);
+  // One copy per send: the empty slot before the first, the earlier save before this one.
+  std::multiset<std::string> kept;
+  for (const auto& [name, bytes] : Snapshot(rig.appDir().path() / "saves")) kept.insert(bytes);
+  EXPECT_EQ(kept.size(), 2u);
+  EXPECT_EQ(kept.count(earlier), 1u);
+  ExpectNothingLeftBehind(rig, {"saves"});
+}
+
+// Release 2.2.1 asks the cartridge for its ID before an SRAM transfer and fails; 2.0.0 does not
+// ask, "receives" what the idle port reads and "sends" with exit 0: only the read-back tells.
+TEST_P(RealToolJob, WithNoCartridgeASendIsNeverReportedDone) {
+  const fs::path saves = rig.data().path() / "my saves";
+  fs::create_directories(saves);
+  WriteBytes(saves / "game.srm", std::string(32 * KiB, 'G'));
+  config::SetEnvironmentVariable("TELVO_SIM_NO_CARTRIDGE", "1");
+  rig.transferSram(saves, "game.srm");
+  const std::string output = rig.output();
+  const std::string verdict = Verdict(output);
+  if (GetParam().release == "2.0.0") {
+    EXPECT_EQ(verdict.rfind("Failed: slot 1 does not hold ", 0), 0u) << output;
+  } else {
+    EXPECT_EQ(verdict.rfind("Failed: keep slot 1's present save in ", 0), 0u) << output;
+    EXPECT_NE(verdict.find("; slot 1 was not changed."), std::string::npos) << verdict;
+    EXPECT_NE(output.find("No cartridge answered"), std::string::npos) << output;
+  }
+  ExpectNothingLeftBehind(rig, {"saves"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Releases, RealToolJob, ::testing::ValuesIn(testing_support::RealTools()),

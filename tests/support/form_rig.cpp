@@ -79,12 +79,36 @@ void FormRig::queue(const fs::path& file) {
     if (files.item(i) == file.filename().string()) main().userDoubleClick("File1", i);
 }
 
+void FormRig::transferSram(const fs::path& folder, const std::string& fileName) {
+  main().userClick("Command5");
+  ui::MemoryWindow* dialog = backend_.find("Form2");
+  if (dialog == nullptr) return;
+  dialog->userOpenDirectory("Dir1", folder.string());
+  dialog->userClick("Text1");
+  dialog->userType("Text1", fileName);
+  dialog->userClick("Command1");
+  backend_.processPendingEvents();
+}
+
 std::string CartridgeFile(const FormRig& rig) {
   return ReadBytes(rig.appDir().path() / "telvo-sim-flash.bin");
 }
 
 std::string SlotFile(const FormRig& rig, int slot) {
   return sim::SlotOf(ReadBytes(rig.appDir().path() / "telvo-sim-sram.bin"), slot);
+}
+
+void SetSlot(const FormRig& rig, int slot, std::string_view bytes) {
+  const fs::path file = rig.appDir().path() / "telvo-sim-sram.bin";
+  std::string sram = fs::exists(file) ? ReadBytes(file) : std::string();
+  sram.resize(sim::kSramSize, '\0');
+  // Each byte twice, from the slot's start, as the tool sends them.
+  std::size_t address = static_cast<std::size_t>(slot - 1) * sim::kSlotSize;
+  for (char byte : bytes) {
+    sram[address++] = byte;
+    sram[address++] = byte;
+  }
+  WriteBytes(file, sram);
 }
 
 }  // namespace testing_support

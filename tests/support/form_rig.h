@@ -41,6 +41,9 @@ class FormRig {
   void browseData();
   // Queues file (in any folder) as the user does: opens its folder, double-clicks it.
   void queue(const std::filesystem::path& file);
+  // An SRAM transfer as the user asks for it: "Get/Receive", the dialog opened on folder,
+  // fileName typed, "OK"; the main window's activation then runs it.
+  void transferSram(const std::filesystem::path& folder, const std::string& fileName);
 
  private:
   CurrentDirGuard cwd_;
@@ -56,5 +59,7 @@ class FormRig {
 // cartridge keep them.
 std::string CartridgeFile(const FormRig& rig);
 std::string SlotFile(const FormRig& rig, int slot);
+// Puts bytes (at most 32 KiB) into the simulated cartridge's slot, as a send of them leaves it.
+void SetSlot(const FormRig& rig, int slot, std::string_view bytes);
 
 }  // namespace testing_support

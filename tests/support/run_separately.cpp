@@ -34,6 +34,7 @@ Separate RunSeparately(const std::filesystem::path& program, const std::vector<s
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   result.out = ReadBytes(outFile);
   result.err = ReadBytes(errFile);
   return result;

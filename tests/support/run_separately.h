@@ -10,6 +10,7 @@ namespace testing_support {
 
 struct Separate {
   int status = -1;  // the exit code; -1 when the program could not start or did not exit
+  int signal = 0;   // the signal that ended it, if one did
   std::string out;
   std::string err;
 };

@@ -1,0 +1,17 @@
+// The local time on POSIX systems, from the C library's view of the time zone (TZ or the
+// system's zone file).
+#include "platform/clock.h"
+
+#include <ctime>
+
+namespace platform {
+
+LocalTime LocalTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+          local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+}  // namespace platform
