@@ -12,26 +12,15 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-if [ -z "${TELVO_PACKAGES_ON_DISPLAY:-}" ]; then
-  export TELVO_PACKAGES_ON_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" </dev/null
-fi
+. "$root/scripts/lib.sh"
+on_display 1024x768x24 --
 
 version=$(sed -n 's/^project(telvo_flash VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 failures=0
 fail() { echo "check-packages: FAILED: $*" >&2; failures=$((failures + 1)); }
-
-wait_for() {  # wait_for SECONDS TEST...
-  local seconds=$1
-  shift
-  for _ in $(seq $((seconds * 10))); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-both_files() { [ -s "$1/.ucon64rc" ] && [ -s "$1/TELVO.INI" ]; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
+# The Windows archive's program runs under 32-bit Wine, in the prefix of the build it came from.
+prefix=$root/build-win32/wineprefix
+wine() { "$root/cmake/wine-run.sh" --win32 "$prefix" "$@"; }
 
 expect_listing() {  # expect_listing WHAT ACTUAL EXPECTED
   if [ "$2" = "$3" ]; then echo "ok: $1 holds what it ships"; return; fi
@@ -131,7 +120,7 @@ check_linux() {
 }
 
 check_windows() {
-  local archive=$root/dist/telvo-flash-$version-windows-i686.zip dir pid
+  local archive=$root/dist/telvo-flash-$version-windows-i686.zip dir
   [ -f "$archive" ] || { fail "no $archive"; return; }
   expect_listing "$(basename "$archive")" \
     "$(unzip -Z1 "$archive" | sort)" \
@@ -139,32 +128,9 @@ check_windows() {
   dir=$(mktemp -d "/tmp/telvo package.XXXXXX")
   (cd "$dir" && unzip -q "$archive")
   if ! grep -q $'\r$' "$dir/telvo-flash/README.txt"; then fail "README.txt has no CR LF line ends"; fi
-  local app=$dir/telvo-flash prefix=$root/build-win32/wineprefix
-  local wine=("$root/cmake/wine-run.sh" --win32 "$prefix")
-  if ! "${wine[@]}" cmd /c exit </dev/null >/dev/null; then
-    if [ "${TELVO_WIN32_OPTIONAL:-0}" = 1 ]; then
-      echo "check-packages: NOT RUN: the Windows archive's program (no working 32-bit Wine here)" >&2
-    else
-      fail "32-bit Wine cannot run the Windows archive's program"
-    fi
-    rm -rf "$dir"
-    return
-  fi
-  "${wine[@]}" "$app/telvo-flash.exe" </dev/null >/dev/null 2>&1 &
-  pid=$!
-  if wait_for 60 both_files "$app"; then
-    echo "ok: the Windows program wrote .ucon64rc and TELVO.INI in \"$app\""
-  else
-    fail "the Windows program wrote no .ucon64rc and TELVO.INI in \"$app\""
-  fi
-  sleep 1
-  wait_for 20 "${wine[@]}" "$root/build-win32/closewindow.exe" "TELVO FLASH UTILITY" \
-    </dev/null 2>/dev/null || fail "no Windows program window to close"
-  if wait_for 30 gone "$pid"; then
-    wait "$pid" && echo "ok: the Windows program ended cleanly" || fail "the Windows program ended with $?"
-  else
-    fail "the Windows program still runs after its window was closed"
-    kill "$pid" 2>/dev/null || true
+  if wine_runs "the Windows archive's program" --win32; then
+    wine_start_up "the Windows program" "$dir/telvo-flash/telvo-flash.exe" \
+      "$root/build-win32/closewindow.exe"
   fi
   WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
   rm -rf "$dir"

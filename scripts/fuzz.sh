@@ -14,29 +14,19 @@ if [ -z "$cxx" ]; then
 fi
 
 out=build-fuzz
-mkdir -p "$out"
-flags=(-std=c++20 -O1 -g -I. -Itests -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-codepage=(platform/codepage.cpp platform/codepage_posix.cpp)
-filesystem=(platform/filesystem.cpp platform/filesystem_posix.cpp)
-settings=(config/settings.cpp "${codepage[@]}")
-title=(flash/rom_title.cpp config/replace_file.cpp config/replace_file_posix.cpp ui/window.cpp
-       "${filesystem[@]}" "${codepage[@]}")
-commands=(exec/tool_commands.cpp exec/command_line.cpp tests/support/crt_args.cpp
-          "${filesystem[@]}" "${codepage[@]}")
-flatten=(exec/command_line.cpp tests/support/crt_args.cpp)
+targets=(settings_fuzz codepage_fuzz title_fuzz commands_fuzz flatten_fuzz)
+# The targets and what each links come from CMake (tests/fuzz/CMakeLists.txt).
+flags="-O1 -g -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$out" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG="$flags" -DTELVO_BUILD_FUZZ=ON -DTELVO_BUILD_TESTS=OFF \
+  -DTELVO_BUILD_BENCH=OFF -DTELVO_SELF_CONTAINED=OFF "${launcher[@]}" >/dev/null
+log=$(mktemp)
+cmake --build "$out" -j"$(nproc)" --target fuzz_targets >"$log" 2>&1 || { tail -n 40 "$log"; exit 1; }
+rm -f "$log"
 
-build() {
-  local name="$1"
-  shift
-  "$cxx" "${flags[@]}" "tests/fuzz/${name}.cpp" "$@" -o "$out/$name"
-}
-build settings_fuzz "${settings[@]}"
-build codepage_fuzz "${codepage[@]}"
-build title_fuzz "${title[@]}"
-build commands_fuzz "${commands[@]}"
-build flatten_fuzz "${flatten[@]}"
-
-for name in settings_fuzz codepage_fuzz title_fuzz commands_fuzz flatten_fuzz; do
+for name in "${targets[@]}"; do
   # New finds go to build-fuzz/ (merge them into tests/ by hand); the kept corpus is only read.
   corpus="tests/fuzz/corpus/${name%_fuzz}"
   mkdir -p "$out/new-${name%_fuzz}"

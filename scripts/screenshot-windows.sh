@@ -14,12 +14,8 @@ output=$(realpath -m "${2:-$root/docs/screenshot-windows.png}")
 [ -f "$program" ] || { echo "screenshot-windows: no program at $program" >&2; exit 1; }
 mkdir -p "$(dirname "$output")"
 
-if [ -z "${TELVO_SCREENSHOT_INNER:-}" ]; then
-  export TELVO_SCREENSHOT_INNER=1
-  screen=1024x768x24
-  [ "${TELVO_DPI:-96}" -le 96 ] || screen=2048x1536x24  # room for the window at 192 dpi
-  exec xvfb-run -a -s "-screen 0 $screen" "$0" "$program" "$output" </dev/null
-fi
+. "$root/scripts/lib.sh"
+on_display "$(picture_screen)" -- "$program" "$output"
 
 prefix=$(dirname "$program")/wineprefix
 dir=$(mktemp -d)

@@ -14,13 +14,9 @@ output=$(realpath -m "${2:-$root/docs/screenshot-linux.png}")
 [ -x "$program" ] || { echo "screenshot: no program at $program (build it first)" >&2; exit 1; }
 mkdir -p "$(dirname "$output")"
 
-if [ -z "${TELVO_SCREENSHOT_INNER:-}" ]; then
-  export TELVO_SCREENSHOT_INNER=1
-  screen=1024x768x24
-  [ "${TELVO_DPI:-96}" -le 96 ] || screen=2048x1536x24  # room for the window at 192 dpi
-  # -noreset: the resolution set with xrdb must outlast xrdb, the only client until then.
-  exec xvfb-run -a -s "-screen 0 $screen -noreset" "$0" "$program" "$output"
-fi
+. "$root/scripts/lib.sh"
+# -noreset: the resolution set with xrdb must outlast xrdb, the only client until then.
+on_display "$(picture_screen)" -noreset -- "$program" "$output"
 
 [ -z "${TELVO_DPI:-}" ] || echo "Xft.dpi: $TELVO_DPI" | xrdb -merge
 "$program" &

@@ -13,10 +13,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 win64=$root/build-win64
 win32=$root/build-win32
 
-if [ "${1:-}" != "--on-display" ]; then
-  "$root/scripts/build-windows.sh" </dev/null
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display </dev/null
-fi
+. "$root/scripts/lib.sh"
+on_display 1024x768x24 --
+"$root/scripts/build-windows.sh" </dev/null
 
 # The build under test: its folder, and the runner's flag for 32-bit programs.
 build=$win64
@@ -33,19 +32,6 @@ fail() {
 
 crlf() { printf '%s\r\n' "$@"; }
 
-wait_for() {  # wait_for SECONDS TEST...: true once the test holds
-  local seconds=$1
-  shift
-  for _ in $(seq $((seconds * 10))); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
-both_files() { [ -s "$1/.ucon64rc" ] && [ -s "$1/TELVO.INI" ]; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
-
 expect_bytes() {  # expect_bytes FILE EXPECTED-FILE WHAT
   if cmp -s "$1" "$2"; then
     echo "ok: $3"
@@ -56,26 +42,13 @@ expect_bytes() {  # expect_bytes FILE EXPECTED-FILE WHAT
   echo "--- got"; od -c "$1" 2>/dev/null | head -n 20
 }
 
-smoke() {
-  echo "== start-up smoke test of $(basename "$build")/telvo-flash.exe"
-  local dir windir pid expected
-  # A blank in the folder name: the tool configuration takes the folder as it stands.
-  dir=$(mktemp -d "/tmp/telvo smoke.XXXXXX")
-  expected=$(mktemp)
-  cp "$build/telvo-flash.exe" "$dir/"
+# The files written at start-up, byte for byte; the SRAM dialog opens from "Get/Receive" as a
+# window of its own, and closes again. Then TELVO.INI is edited by hand: the shut-down must
+# replace it with the controls' values.
+check_running() {
+  local dir=$1 windir
   windir=$(wine winepath -w "$dir" </dev/null | tr -d '\r')
   windir=${windir%\\}
-
-  wine "$dir/telvo-flash.exe" </dev/null >/dev/null 2>&1 &
-  pid=$!
-  if ! wait_for 60 both_files "$dir"; then
-    fail "telvo-flash.exe wrote no .ucon64rc and TELVO.INI within 60 s"
-    kill "$pid" 2>/dev/null || true
-    rm -rf "$dir" "$expected"
-    return
-  fi
-  sleep 1  # the settings are written before the window shows; let start-up finish
-
   crlf "version = 211" "backups = 1" "ansi_color = 1" "parport = 378" \
     "discmage_path=$windir\\discmage.dll" "ucon64_configdir=$windir" "ucon64_datdir=$windir" \
     "f2afirmware = f2afirm.Hex" "iclientu = iclientu.bin" "iclientp = iclientp.bin" \
@@ -86,7 +59,6 @@ smoke() {
     "FixUnl = 0" "FixChk = 1" "Enforce = 1" "Pad = 0" "LPT = 378" "TELVO = 0" >"$expected"
   expect_bytes "$dir/TELVO.INI" "$expected" "default TELVO.INI"
 
-  # The SRAM dialog opens from "Get/Receive" as a window of its own, and closes again.
   local closer="$build/closewindow.exe"
   if wine "$closer" "TELVO FLASH UTILITY" "Get/Receive" &&
      wait_for 20 wine "$closer" "SRAM Operation" </dev/null 2>/dev/null; then
@@ -95,20 +67,19 @@ smoke() {
     fail "the SRAM dialog did not open from \"Get/Receive\""
   fi
   sleep 1
-
-  # Edited by hand during the run: the shut-down replaces it with the controls' values.
   crlf "edited during the run" >"$dir/TELVO.INI"
-  if ! wait_for 20 wine "$closer" "TELVO FLASH UTILITY" </dev/null 2>/dev/null; then
-    fail "no window captioned \"TELVO FLASH UTILITY...\" to close"
-  fi
-  if wait_for 30 gone "$pid"; then
-    echo "ok: the program ended when its window was closed"
-    expect_bytes "$dir/TELVO.INI" "$expected" "TELVO.INI saved at shut-down"
-  else
-    fail "telvo-flash.exe still runs 30 s after its window was closed"
-    kill "$pid" 2>/dev/null || true
-  fi
-  wait "$pid" 2>/dev/null || true
+}
+check_saved() { expect_bytes "$1/TELVO.INI" "$expected" "TELVO.INI saved at shut-down"; }
+
+smoke() {
+  echo "== start-up smoke test of $(basename "$build")/telvo-flash.exe"
+  local dir
+  # A blank in the folder name: the tool configuration takes the folder as it stands.
+  dir=$(mktemp -d "/tmp/telvo smoke.XXXXXX")
+  expected=$(mktemp)
+  cp "$build/telvo-flash.exe" "$dir/"
+  wine_start_up telvo-flash.exe "$dir/telvo-flash.exe" "$build/closewindow.exe" \
+    check_running check_saved
   rm -rf "$dir" "$expected"
 }
 
@@ -117,16 +88,8 @@ test_build() {  # test_build DIR [--win32]: the build's unit tests, then its smo
   arch=("${@:2}")
   local name
   name=$(basename "$build")
-  # Creating the Wine prefix takes a while; do it before any test's clock starts. The runner
-  # refuses when it cannot run this build's programs, and then nothing here can pass.
-  if ! wine cmd /c exit </dev/null >/dev/null; then
-    if [ "${arch[*]}" = --win32 ] && [ "${TELVO_WIN32_OPTIONAL:-0}" = 1 ]; then
-      echo "test-windows: NOT RUN: the tests of $name (no working 32-bit Wine here)" >&2
-      return
-    fi
-    fail "Wine cannot run the programs of $name"
-    return
-  fi
+  # The runner refuses when it cannot run this build's programs, and then nothing here can pass.
+  wine_runs "the programs of $name" "${arch[@]}" || return 0
   echo "== unit tests of $name under Wine"
   if ! ctest --test-dir "$build" --output-on-failure --timeout 600 </dev/null; then
     fail "ctest in $name"

