@@ -14,6 +14,7 @@
 #include "flash/rom_title.h"
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
+#include "platform/job_lock.h"
 #include "platform/paths.h"
 #include "sram/form2.h"
 #include "sram/sram_job.h"
@@ -130,6 +131,15 @@ void Form1::File1_DblClick() {
 
 void Form1::RunJob(void (*job)(ui::JobHost&)) {
   if (jobRunning_) return;
+  // Held for the job's whole length: a second window on this folder would write over this
+  // job's image, scratch copies and tool configuration.
+  const platform::JobLock lock(appDir_);
+  if (lock.state() == platform::JobLock::State::Busy) {
+    say("Another window of the program is running a job from this folder (" + appDir_ +
+        "); nothing was run.");
+    sram::DropPendingTransfer(*window_);
+    return;
+  }
   jobRunning_ = true;
   setJobButtonsEnabled(false);
   job(*this);
@@ -167,8 +177,12 @@ void Form1::ReportUnwritableFolder() {
       config::CannotCreateReason(config::TemporaryPathFor(settingsPath()));
   if (!reason) return;
   std::string line = config::UnwritableFolderLine(appDir_, *reason);
-  line += exec::kOutputLineEnd;
-  window_->get<ui::TextBox>("Text3").replaceSelection(line);
+  say(line);
+}
+
+void Form1::say(std::string_view line) {
+  window_->get<ui::TextBox>("Text3").replaceSelection(std::string(line) +
+                                                     std::string(exec::kOutputLineEnd));
 }
 
 void Form1::LoadSettings() {

@@ -56,6 +56,8 @@ class Form1 : public ui::JobHost {
   // asked for during the job is carried out when it has ended.
   void RunJob(void (*job)(ui::JobHost&));
   void setJobButtonsEnabled(bool on);
+  // One line of the program's own in the output box.
+  void say(std::string_view line);
 
   ui::Backend& backend_;
   std::string appDir_;

@@ -210,4 +210,33 @@ TEST_F(FlashJob, NoSecondJobStartsWhileOneRunsAndAClosePostponesUntilItEnds) {
   EXPECT_EQ(ReadBytes(rig.appDir().path() / "TELVO.INI").substr(0, 1), "#");
 }
 
+// Two windows on one application directory share its image, scratch folder and tool
+// configuration: while one runs a job, the other runs nothing and says why.
+TEST_F(FlashJob, ASecondWindowOnTheSameFolderRunsNoJobWhileTheFirstDoes) {
+  rig.writeRom("a.bin", "ALPHA", 2u << 20);
+  queue({"a.bin"});
+  rig.main().userClick("Check2");
+  app::Form1 second(rig.backend(), app::Form1::Options{rig.appDir().str()});
+  second.Form_Load();
+  auto& other = dynamic_cast<ui::MemoryWindow&>(second.form());
+  other.userOpenDirectory("Dir1", rig.data().str());
+  other.get<ui::FileList>("File1").setPath(rig.data().str());
+  other.userDoubleClick("File1", 0);
+  other.userClick("Check2");
+  config::SetEnvironmentVariable("TELVO_SIM_KBPS", "8000");
+  int ticks = 0;
+  rig.backend().setUserDuringEvents([&] {
+    if (++ticks == 2) other.userClick("Command4");
+  });
+  flash();
+  rig.backend().setUserDuringEvents({});
+  config::SetEnvironmentVariable("TELVO_SIM_KBPS", "0");
+  EXPECT_EQ(rig.runs().size(), 1u) << "the second window ran nothing";
+  EXPECT_NE(other.get<ui::TextBox>("Text3").text().find(
+                "Another window of the program is running a job from this folder"),
+            std::string::npos);
+  other.userClick("Command4");
+  EXPECT_EQ(rig.runs().size(), 2u) << "free again once the first job has ended";
+}
+
 }  // namespace
