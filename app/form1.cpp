@@ -83,7 +83,13 @@ void Form1::Form_Load() {
   ui::Window& w = *window_;
   ResumeNext([&] { platform::ChangeDirectory(appDir_); });
   ResumeNext([&] { config::SetToolEnvironment(appDir_); });
-  ResumeNext([&] { config::WriteToolConfig(appDir_); });
+  ResumeNext([&] {
+    if (const std::optional<std::string> problem = config::ToolConfigProblem(appDir_)) {
+      say(*problem);
+      return;
+    }
+    config::WriteToolConfig(appDir_);
+  });
   ResumeNext([&] {
     if (!FileExists(settingsPath())) WriteDefaultSettings();
   });
