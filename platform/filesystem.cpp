@@ -75,4 +75,10 @@ std::string_view FileNameOf(std::string_view path) {
   return cut == std::string_view::npos ? path : path.substr(cut + 1);
 }
 
+std::string FolderOf(std::string_view path) {
+  std::string_view folder = path.substr(0, path.size() - FileNameOf(path).size());
+  if (folder.size() > RootOf(path).size()) folder.remove_suffix(1);
+  return std::string(folder);
+}
+
 }  // namespace platform

@@ -72,6 +72,10 @@ std::string RootOf(std::string_view path);
 // The file name of path: what follows its last separator.
 std::string_view FileNameOf(std::string_view path);
 
+// The folder of path: what precedes its file name, without the separator between them, the
+// root kept whole ("/", "c:\"). Empty for a bare name.
+std::string FolderOf(std::string_view path);
+
 // For the folder the ROM fixes are made in, where the tool writes each fixed copy so that the
 // user's own ROM files are never written:
 

@@ -187,15 +187,22 @@ TEST_F(Sram, TheChosenFolderHoldsTheFileInBothDirectionsAndTheAppFolderIsUntouch
   for (const char* n : {"slot save.srm", "received.srm"}) {
     WriteBytes(rig.appDir().path() / n, stale);
   }
+  // A full path typed into the box names the file wherever the dialog's lists stand.
   const struct {
     const char* name;
     bool exists;
-  } cases[] = {{"slot save.srm", true}, {"received.srm", false}};
+    bool typedInFull;
+  } cases[] = {{"slot save.srm", true, false},
+               {"received.srm", false, false},
+               {"slot save.srm", true, true},
+               {"received.srm", false, true}};
   size_t seen = 0;
   for (const auto& c : cases) {
+    if (!c.exists) fs::remove(saves / c.name);
     ui::MemoryWindow& dialog = open();
-    dialog.userOpenDirectory("Dir1", saves.string());
-    type(dialog, c.name);
+    dialog.userOpenDirectory("Dir1", c.typedInFull ? (rig.data().path() / "other").string()
+                                                   : saves.string());
+    type(dialog, c.typedInFull ? (saves / c.name).string() : std::string(c.name));
     ok(dialog);
     auto runs = rig.runs();
     ASSERT_EQ(runs.size(), seen + 1) << c.name;
