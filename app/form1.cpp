@@ -82,6 +82,11 @@ Form1::~Form1() = default;
 void Form1::Form_Load() {
   ui::Window& w = *window_;
   ResumeNext([&] { platform::ChangeDirectory(appDir_); });
+  ResumeNext([&] {
+    // Another window on this folder may be running a job with these files right now.
+    const platform::JobLock lock(appDir_);
+    if (lock.state() == platform::JobLock::State::Held) flash::RemoveJobLeftovers(appDir_);
+  });
   ResumeNext([&] { config::SetToolEnvironment(appDir_); });
   ResumeNext([&] {
     if (const std::optional<std::string> problem = config::ToolConfigProblem(appDir_)) {

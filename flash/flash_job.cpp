@@ -51,15 +51,29 @@ std::optional<std::vector<std::string>> Prepared(ui::JobHost& host,
   return PrepareRoms(host, roms, fixes, scratch);
 }
 
+int CartridgeMbit(ui::Window& w) { return w.get<ui::OptionButton>("Option1").value() ? 64 : 32; }
+
+// The tool cuts a ROM larger than the cartridge to fit and writes it; a game cut short is no
+// game. Checked on the ROM and again on the copy the fixes made of it.
+bool FitsTheCartridge(ui::JobHost& host, const std::string& rom, const std::string& file) {
+  const std::optional<std::uint64_t> size = platform::RegularFileSize(file);
+  if (!size) return true;
+  const std::optional<std::string> problem =
+      RomSizeProblem({rom, *size}, CartridgeMbit(host.form()));
+  if (problem) SayLine(host, *problem);
+  return !problem;
+}
+
 void FlashSingle(ui::JobHost& host) {
   ui::Window& w = host.form();
   auto& paths = w.get<ui::ListBox>("List2");
   w.get<ui::ListBox>("List1").setListIndex(0);
   paths.setListIndex(0);
+  const std::string rom = paths.item(paths.listIndex());
+  if (!FitsTheCartridge(host, rom, rom)) return;
   ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
-  const std::optional<std::vector<std::string>> files =
-      Prepared(host, {paths.item(paths.listIndex())}, scratch);
-  if (!files) return;
+  const std::optional<std::vector<std::string>> files = Prepared(host, {rom}, scratch);
+  if (!files || !FitsTheCartridge(host, rom, files->front())) return;
   const exec::CommandLine command =
       exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w));
   host.ExecAndCapture(command, w.get<ui::TextBox>("Text3"), nullptr);
@@ -136,6 +150,11 @@ void FlashMulti(ui::JobHost& host) {
 }
 
 }  // namespace
+
+void RemoveJobLeftovers(std::string_view appDir) {
+  platform::RemoveFile(platform::JoinPath(appDir, kImage));
+  platform::RemoveFolderTree(platform::JoinPath(appDir, kScratchFolderName));
+}
 
 void Command4_Click(ui::JobHost& host) {
   const int n = host.form().get<ui::ListBox>("List1").listCount();

@@ -18,6 +18,10 @@ std::uint64_t Padded(std::uint64_t size) {
 
 std::string KiB(std::uint64_t bytes) { return std::to_string(bytes / kKiB) + " KiB"; }
 
+std::uint64_t CartridgeBytes(int sizeMbit) {
+  return static_cast<std::uint64_t>(sizeMbit) * 128 * kKiB;
+}
+
 }  // namespace
 
 std::optional<std::string> LoaderProblem(std::string_view path) {
@@ -47,7 +51,7 @@ std::optional<std::string> GameCountProblem(std::size_t count) {
 }
 
 std::vector<std::string> ImageSizeProblems(const std::vector<QueuedGame>& games, int sizeMbit) {
-  const std::uint64_t limit = static_cast<std::uint64_t>(sizeMbit) * 128 * kKiB;
+  const std::uint64_t limit = CartridgeBytes(sizeMbit);
   std::uint64_t end = kLoaderSize;
   std::string beyond;
   for (const QueuedGame& game : games) {
@@ -63,6 +67,14 @@ std::vector<std::string> ImageSizeProblems(const std::vector<QueuedGame>& games,
               " more than the " + std::to_string(sizeMbit) + " Mbit (" + KiB(limit) +
               ") image holds" + std::string(kNothingWritten),
           "Past the end: " + beyond + "."};
+}
+
+std::optional<std::string> RomSizeProblem(const QueuedGame& rom, int sizeMbit) {
+  const std::uint64_t limit = CartridgeBytes(sizeMbit);
+  if (rom.size <= limit) return std::nullopt;
+  return rom.name + " has " + std::to_string(rom.size) + " bytes, more than the " +
+         std::to_string(sizeMbit) + " Mbit cartridge holds (" + KiB(limit) + ")" +
+         std::string(kNothingWritten);
 }
 
 }  // namespace flash

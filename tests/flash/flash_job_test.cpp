@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "config/environment.h"
+#include "platform/job_lock.h"
 #include "support/form_rig.h"
 
 namespace {
@@ -237,6 +239,77 @@ TEST_F(FlashJob, ASecondWindowOnTheSameFolderRunsNoJobWhileTheFirstDoes) {
             std::string::npos);
   other.userClick("Command4");
   EXPECT_EQ(rig.runs().size(), 2u) << "free again once the first job has ended";
+}
+
+// The tool cuts a ROM larger than the cartridge and writes what fits: such a ROM is refused
+// before anything runs.
+TEST_F(FlashJob, ASingleRomLargerThanTheChosenCartridgeIsRefusedBeforeAnyRun) {
+  const struct {
+    const char* option;
+    std::size_t size;
+    bool refused;
+  } cases[] = {
+      {"Option2", (4u << 20) + 1, true},
+      {"Option2", 4u << 20, false},
+      {"Option1", (4u << 20) + 1, false},
+      {"Option1", (8u << 20) + 2, true},
+  };
+  std::size_t seen = 0;
+  for (const auto& c : cases) {
+    FormRig rig;
+    const std::string rom = rig.writeRom("big.bin", "BIG", c.size);
+    rig.queue(rom);
+    rig.main().userClick("Check2");  // no fix: the ROM itself is flashed
+    rig.main().userClick(c.option);
+    ASSERT_TRUE(rig.main().userClick("Command4"));
+    const std::string said = "big.bin has " + std::to_string(c.size) + " bytes, more than the";
+    EXPECT_EQ(rig.runs().size(), c.refused ? 0u : 1u) << c.size;
+    EXPECT_EQ(rig.output().find(said) != std::string::npos, c.refused) << rig.output();
+    ++seen;
+  }
+  EXPECT_EQ(seen, 4u);
+}
+
+// A job cut short leaves its image and its scratch copies; the next start removes them, links
+// and all, but never what a link points to, and never while another window runs a job there.
+TEST_F(FlashJob, WhatAKilledJobLeftIsRemovedAtTheNextStartWithoutFollowingLinks) {
+  const fs::path app = rig.appDir().path();
+  const fs::path outside = rig.data().path() / "outside";
+  fs::create_directories(outside);
+  WriteBytes(outside / "keep.bin", "the user's");
+  const struct {
+    const char* name;
+    bool linkImage;    // TEMP.BIN a link to the user's file
+    bool linkScratch;  // telvo-prep a link to the user's folder
+    bool otherJobRuns;
+  } cases[] = {
+      {"plain", false, false, false},
+      {"links", true, true, false},
+      {"busy", false, false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(app / "telvo-prep");
+    fs::remove(app / "TEMP.BIN");
+    if (c.linkImage) {
+      fs::create_symlink(outside / "keep.bin", app / "TEMP.BIN");
+    } else {
+      WriteBytes(app / "TEMP.BIN", "half an image");
+    }
+    if (c.linkScratch) {
+      fs::create_directory_symlink(outside, app / "telvo-prep");
+    } else {
+      fs::create_directories(app / "telvo-prep" / "1" / "chk");
+      WriteBytes(app / "telvo-prep" / "1" / "chk" / "a.bin", "a copy");
+    }
+    std::optional<platform::JobLock> otherJob;
+    if (c.otherJobRuns) otherJob.emplace(app.string());
+    app::Form1 again(rig.backend(), app::Form1::Options{app.string()});
+    again.Form_Load();
+    EXPECT_EQ(fs::exists(fs::symlink_status(app / "TEMP.BIN")), c.otherJobRuns);
+    EXPECT_EQ(fs::exists(fs::symlink_status(app / "telvo-prep")), c.otherJobRuns);
+    EXPECT_EQ(ReadBytes(outside / "keep.bin"), "the user's");
+  }
 }
 
 }  // namespace
