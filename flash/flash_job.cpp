@@ -8,6 +8,7 @@
 #include "exec/process.h"
 #include "exec/tool_commands.h"
 #include "flash/multi_check.h"
+#include "flash/queued_files.h"
 #include "flash/rom_prep.h"
 #include "platform/filesystem.h"
 #include "platform/paths.h"
@@ -16,10 +17,6 @@ namespace flash {
 
 namespace {
 
-// The tool writes the multi-game image under this name into the application directory, and
-// the flash command names it without a path. Windows would accept it in any letter case; on
-// Linux only this spelling names the same file, so every step here uses it.
-constexpr std::string_view kImage = "TEMP.BIN";
 constexpr std::string_view kLoader = "multigam.bin";
 
 exec::RomOptions RomOptionsOf(ui::Window& w) {
@@ -74,6 +71,7 @@ void FlashSingle(ui::JobHost& host) {
   ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
   const std::optional<std::vector<std::string>> files = Prepared(host, {rom}, scratch);
   if (!files || !FitsTheCartridge(host, rom, files->front())) return;
+  if (!MayRunWith(host, {rom}, *files)) return;
   const exec::CommandLine command =
       exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w));
   host.ExecAndCapture(command, w.get<ui::TextBox>("Text3"), nullptr);
@@ -138,6 +136,7 @@ void FlashMulti(ui::JobHost& host) {
     for (const std::string& line : tooLarge) SayLine(host, line);
     return;
   }
+  if (!MayRunWith(host, roms, *files)) return;
   host.ExecAndCapture(exec::MultiBuildCommand(size, *files, host.appDir()), output, nullptr);
 
   // Without an image the flash command would read the cartridge into TEMP.BIN instead of
@@ -160,17 +159,12 @@ void Command4_Click(ui::JobHost& host) {
   const int n = host.form().get<ui::ListBox>("List1").listCount();
   if (n == 0) return;
   // The flash command given a file that does not exist reads the cartridge into it, and the
-  // build skips it without a word: a queued file that is gone or is no regular file stops the
-  // job before any run.
+  // build skips one it cannot read without a word; a queued file where the job writes would be
+  // deleted by it. Any of these stops the job before any run.
   const auto& paths = host.form().get<ui::ListBox>("List2");
-  bool missing = false;
-  for (int i = 0; i < paths.listCount(); ++i) {
-    const std::string path = paths.item(i);
-    if (platform::KindOfEntry(path) == platform::EntryKind::RegularFile) continue;
-    SayLine(host, path + " is missing or not a regular file" + std::string(kNothingWritten));
-    missing = true;
-  }
-  if (missing) return;
+  std::vector<std::string> queued;
+  for (int i = 0; i < paths.listCount(); ++i) queued.push_back(paths.item(i));
+  if (!MayRunWith(host, queued, queued)) return;
   if (n == 1) {
     FlashSingle(host);
     return;

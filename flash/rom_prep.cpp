@@ -2,6 +2,7 @@
 
 #include "exec/process.h"
 #include "flash/multi_check.h"
+#include "flash/queued_files.h"
 #include "platform/filesystem.h"
 #include "platform/paths.h"
 
@@ -51,6 +52,7 @@ std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host,
       // it writes, so the tool renames nothing, and a copy there is surely this run's.
       const std::string folder = platform::JoinPath(entry, fix.substr(2));
       if (!platform::CreateEmptyFolder(folder)) return cannotMake(folder);
+      if (!MayRunWith(host, {roms[i]}, {file})) return std::nullopt;
       host.ExecAndCapture(exec::RomFixCommand(fix, file, folder), output, nullptr);
       const std::string copy = platform::JoinPath(folder, platform::FileNameOf(file));
       if (platform::KindOfEntry(copy) == platform::EntryKind::RegularFile) file = copy;

@@ -83,6 +83,10 @@ std::string FolderOf(std::string_view path);
 // cut short, or a file) is removed with everything in it. False when it cannot be made.
 bool CreateEmptyFolder(std::string_view path);
 
+// True when path lies somewhere under folder, however either is spelled (links, letter case):
+// what lies in the scratch folder goes when a job empties it. False when either is missing.
+bool LiesInside(std::string_view path, std::string_view folder);
+
 // Removes path with everything in it; links are removed, never followed. True when nothing is
 // left under that name (also when there was nothing).
 bool RemoveFolderTree(std::string_view path);

@@ -2,6 +2,7 @@
 // arguments of each run, the current directory, the multi-game image's life, and the cartridge.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -309,6 +310,119 @@ TEST_F(FlashJob, WhatAKilledJobLeftIsRemovedAtTheNextStartWithoutFollowingLinks)
     EXPECT_EQ(fs::exists(fs::symlink_status(app / "TEMP.BIN")), c.otherJobRuns);
     EXPECT_EQ(fs::exists(fs::symlink_status(app / "telvo-prep")), c.otherJobRuns);
     EXPECT_EQ(ReadBytes(outside / "keep.bin"), "the user's");
+  }
+}
+
+// A queued file where the job writes (its image, its scratch folder) would be deleted by the
+// job, and one the program cannot read would be left out of the image without a word: any of
+// them stops the job before a run, and the line names the file and why.
+TEST_F(FlashJob, AQueuedFileTheJobWouldDeleteOrCannotReadRunsNothingAndIsNamed) {
+  enum class Place { Image, Scratch, ScratchThroughALink, Unreadable };
+  const struct {
+    const char* name;
+    Place place;
+    bool withAnother;  // a second, harmless ROM queued first: the multi-game path
+    const char* why;
+  } cases[] = {
+      {"image alone", Place::Image, false, "is the program's multi-game image TEMP.BIN"},
+      {"image among games", Place::Image, true, "is the program's multi-game image TEMP.BIN"},
+      {"scratch", Place::Scratch, false, "lies in the program's scratch folder"},
+      {"scratch among games", Place::Scratch, true, "lies in the program's scratch folder"},
+#ifndef _WIN32
+      {"scratch through a link", Place::ScratchThroughALink, false,
+       "lies in the program's scratch folder"},
+      {"unreadable among games", Place::Unreadable, true, "cannot be read"},
+#endif
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormRig rig;
+    const fs::path app = rig.appDir().path();
+    fs::path file;
+    switch (c.place) {
+      case Place::Image:
+        file = app / "TEMP.BIN";
+        break;
+      case Place::Scratch:
+        file = app / "telvo-prep" / "x.bin";
+        break;
+      case Place::ScratchThroughALink:
+        fs::create_directories(app / "telvo-prep");
+        fs::create_directory_symlink(app / "telvo-prep", rig.data().path() / "linked");
+        file = rig.data().path() / "linked" / "x.bin";
+        break;
+      case Place::Unreadable:
+        file = rig.data().path() / "locked.bin";
+        break;
+    }
+    fs::create_directories(file.parent_path());
+    WriteBytes(file, std::string(4096, 'U'));
+    if (c.withAnother) rig.queue(rig.writeRom("a.bin", "ALPHA"));
+    rig.queue(file);
+    ASSERT_EQ(rig.main().get<ui::ListBox>("List2").listCount(), c.withAnother ? 2 : 1);
+#ifndef _WIN32
+    std::optional<testing_support::WithoutReadOverride> asAnyUser;
+    if (c.place == Place::Unreadable) {
+      fs::permissions(file, fs::perms::none);
+      asAnyUser.emplace();
+    }
+#endif
+    ASSERT_TRUE(rig.main().userClick("Command4"));
+#ifndef _WIN32
+    asAnyUser.reset();
+#endif
+    EXPECT_TRUE(rig.runs().empty());
+    EXPECT_EQ(ReadBytes(file), std::string(4096, 'U')) << "the user's file is untouched";
+    EXPECT_NE(rig.output().find(file.string() + " " + c.why), std::string::npos)
+        << rig.output();
+  }
+}
+
+// A run is given only files checked right before it: a queued ROM that is gone or has become
+// unreadable while an earlier run of the job went on stops the job there.
+TEST_F(FlashJob, AQueuedFileIsCheckedAgainRightBeforeEachRunGivenIt) {
+  const struct {
+    const char* name;
+    bool unreadable;  // otherwise removed
+    const char* why;
+  } cases[] = {
+      {"removed", false, "is missing or not a regular file"},
+#ifndef _WIN32
+      {"unreadable", true, "cannot be read"},
+#endif
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormRig rig;
+    rig.queue(rig.writeRom("a.bin", "ALPHA"));
+    const std::string b = rig.writeRom("b.bin", "BRAVO");
+    rig.queue(b);
+    // "Fix checksum" is ticked: a.bin is fixed first, then b.bin would be.
+#ifndef _WIN32
+    std::optional<testing_support::WithoutReadOverride> asAnyUser;
+#endif
+    rig.backend().setUserDuringEvents([&] {
+      if (!fs::exists(b) || fs::status(b).permissions() == fs::perms::none) return;
+      if (!c.unreadable) {
+        fs::remove(b);
+        return;
+      }
+      fs::permissions(b, fs::perms::none);
+#ifndef _WIN32
+      asAnyUser.emplace();
+#endif
+    });
+    ASSERT_TRUE(rig.main().userClick("Command4"));
+    rig.backend().setUserDuringEvents({});
+#ifndef _WIN32
+    asAnyUser.reset();
+#endif
+    const auto runs = rig.runs();
+    ASSERT_EQ(runs.size(), 1u) << "only a.bin's fix ran";
+    EXPECT_NE(std::find(runs[0].args.begin(), runs[0].args.end(), rig.data().file("a.bin")),
+              runs[0].args.end());
+    EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-sim-flash.bin")) << "nothing flashed";
+    EXPECT_NE(rig.output().find(b + " " + c.why), std::string::npos) << rig.output();
   }
 }
 

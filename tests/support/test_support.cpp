@@ -2,6 +2,12 @@
 
 #include "platform/paths.h"
 
+#ifndef _WIN32
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 #include <atomic>
 #include <fstream>
 #include <random>
@@ -52,5 +58,33 @@ CurrentDirGuard::~CurrentDirGuard() {
 }
 
 std::string BuildToolsDir() { return platform::ApplicationDirectory(); }
+
+#ifndef _WIN32
+namespace {
+
+bool Capabilities(__user_cap_data_struct (&data)[2], bool set) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  return syscall(set ? SYS_capset : SYS_capget, &header, data) == 0;
+}
+
+}  // namespace
+
+WithoutReadOverride::WithoutReadOverride() {
+  __user_cap_data_struct data[2]{};
+  if (!Capabilities(data, false)) return;
+  saved_[0] = data[0].effective;
+  saved_[1] = data[1].effective;
+  data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+  Capabilities(data, true);
+}
+
+WithoutReadOverride::~WithoutReadOverride() {
+  __user_cap_data_struct data[2]{};
+  if (!Capabilities(data, false)) return;
+  data[0].effective = saved_[0];
+  data[1].effective = saved_[1];
+  Capabilities(data, true);
+}
+#endif
 
 }  // namespace testing_support

@@ -38,6 +38,21 @@ class CurrentDirGuard {
   std::filesystem::path saved_;
 };
 
+#ifndef _WIN32
+// While it lives, this thread reads files as any other user does: root's override of file
+// modes is set aside (the tests run as root), so a file of mode 000 cannot be read.
+class WithoutReadOverride {
+ public:
+  WithoutReadOverride();
+  ~WithoutReadOverride();
+  WithoutReadOverride(const WithoutReadOverride&) = delete;
+  WithoutReadOverride& operator=(const WithoutReadOverride&) = delete;
+
+ private:
+  unsigned saved_[2] = {0, 0};  // the effective capabilities before
+};
+#endif
+
 // The folder that holds the test programs and the helper programs built beside them
 // (ucon64 simulator, recording fake tool).
 std::string BuildToolsDir();
