@@ -166,9 +166,9 @@ void Form1::setJobButtonsEnabled(bool on) {
   for (const char* name : kJobButtons) window_->control(name).setEnabled(on);
 }
 
-void Form1::ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
-                           const std::string* sStartInFolder) {
-  ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_});
+exec::RunResult Form1::ExecAndCapture(const exec::CommandLine& sCommandLine,
+                                      ui::TextBox& cTextBox, const std::string* sStartInFolder) {
+  return ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_});
 }
 
 bool Form1::FileExists(std::string_view Path) const { return platform::FileExists(Path); }

@@ -30,8 +30,8 @@ class Form1 : public ui::JobHost {
   // ui::JobHost
   ui::Window& form() override { return *window_; }
   const std::string& appDir() const override { return appDir_; }
-  void ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
-                      const std::string* sStartInFolder) override;
+  exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
+                                 const std::string* sStartInFolder) override;
 
   bool FileExists(std::string_view Path) const;
   std::string settingsPath() const;

@@ -38,6 +38,20 @@ class Waiter {
 #endif
 };
 
+// How a run of the tool ended, as the system reported it to the runner.
+struct RunResult {
+  enum class Ending {
+    Exited,      // the tool ended itself; code is its exit code
+    NotStarted,  // the tool could not be started; a line in the output says why
+    Signalled,   // ended by a signal (POSIX); code is the signal
+    Stopped,     // the user stopped the job
+  };
+  Ending ending = Ending::NotStarted;
+  // On Windows the code is the process's exit code as the system keeps it, so a crash's status
+  // (0xC0000005 and the like) comes back as that value, cast to int.
+  int code = 0;
+};
+
 struct RunContext {
   std::string appDir;        // searched first for the program, as Windows does
   Waiter* events;            // keeps the windows working while the call waits for output
@@ -46,10 +60,12 @@ struct RunContext {
 // Runs sCommandLine (program name first, each argument as the child is to receive it) as a
 // hidden child with standard output and standard error on one pipe and no standard input, and
 // passes each chunk it writes to output. sStartInFolder null: the child
-// starts in the current directory. Returns when every writer has closed the pipe; reads no
-// exit code. When the program cannot be started, one line naming it and the system's reason
-// goes to output; so it does, and nothing is started, when an argument holds a NUL byte.
-void ExecAndCapture(const CommandLine& sCommandLine, Output& output,
+// starts in the current directory. Returns when every writer has closed the pipe and the
+// child has exited (the windows keep working while it is waited for), with how it ended.
+// When the program cannot be started, one line naming it and the system's reason goes to
+// output and the result is NotStarted; so it is, and nothing is started, when an argument
+// holds a NUL byte.
+RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
                     const std::string* sStartInFolder, const RunContext& context);
 
 // Where a bare program name is found: the application directory first, then each directory

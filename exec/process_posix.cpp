@@ -15,7 +15,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -95,32 +94,24 @@ bool DataReady(int fd) {
 // has none. Called through syscall(): the C library's own declaration cannot be used from C++.
 int WatchExit(pid_t pid) { return static_cast<int>(syscall(SYS_pidfd_open, pid, 0)); }
 
-// A child that closed its output but goes on running is waited for by a thread of its own,
-// which reaps it the moment it exits: the program may idle for hours before the next run, and
-// no zombie is left meanwhile. The thread only ever waits on that one child.
-void ReapWhenExited(pid_t pid) {
-  std::thread([pid] {
-    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
-  }).detach();
-}
-
-// The output has ended: the call returns now, whether or not the child has exited. A child
-// normally exits as it closes its output, so it is given a moment (its pidfd turns readable
-// when it exits) and reaped at once; one that goes on running is left to ReapWhenExited.
-void Reap(pid_t pid) {
-  constexpr int kGraceMs = 200;
-  const int exitWatch = WatchExit(pid);
-  if (exitWatch >= 0) {
-    pollfd p{exitWatch, POLLIN, 0};
-    while (poll(&p, 1, kGraceMs) < 0 && errno == EINTR) {
-    }
-    close(exitWatch);
-  }
+// The output has ended; the child normally exits as it closes it. One that goes on running is
+// waited for with the windows working (its pidfd turns readable when it exits), since how it
+// ended is the run's outcome. Without a pidfd or an event loop the wait blocks.
+RunResult WaitForExit(pid_t pid, Waiter* events) {
+  const int exitWatch = events != nullptr ? WatchExit(pid) : -1;
+  int status = 0;
   pid_t result;
-  while ((result = waitpid(pid, nullptr, WNOHANG)) < 0 && errno == EINTR) {
+  while (true) {
+    result = waitpid(pid, &status, exitWatch >= 0 ? WNOHANG : 0);
+    if (result < 0 && errno == EINTR) continue;
+    if (result != 0) break;
+    events->processPendingEvents();
+    events->waitReadable(exitWatch);
   }
-  if (result == 0) ReapWhenExited(pid);
+  if (exitWatch >= 0) close(exitWatch);
+  if (result < 0) return {};  // reaped elsewhere: how it ended is unknown
+  if (WIFEXITED(status)) return {RunResult::Ending::Exited, WEXITSTATUS(status)};
+  return {RunResult::Ending::Signalled, WTERMSIG(status)};
 }
 
 void Stream(int readEnd, Output& output, Waiter* events) {
@@ -159,27 +150,27 @@ int Spawn(const std::string& program, const std::vector<std::string>& args, int 
 
 }  // namespace
 
-void ExecAndCapture(const CommandLine& sCommandLine, Output& output,
-                    const std::string* sStartInFolder, const RunContext& context) {
+RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
+                         const std::string* sStartInFolder, const RunContext& context) {
   const std::vector<std::string> args = sCommandLine.convertedBy(platform::Utf8ToAnsi).args();
   if (args.empty()) {
     ReportStartFailure(output, "", ENOENT);
-    return;
+    return {};
   }
   if (HoldsNulByte(sCommandLine)) {
     ReportStartFailure(output, args[0], EINVAL);
-    return;
+    return {};
   }
   const std::string program = FindProgram(args[0], context.appDir);
   if (program.empty()) {
     ReportStartFailure(output, args[0], ENOENT);
-    return;
+    return {};
   }
 
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
     ReportStartFailure(output, args[0], errno);
-    return;
+    return {};
   }
   const int readEnd = fds[0];
   const int writeEnd = fds[1];
@@ -191,12 +182,12 @@ void ExecAndCapture(const CommandLine& sCommandLine, Output& output,
   if (error != 0) {
     close(readEnd);
     ReportStartFailure(output, args[0], error);
-    return;
+    return {};
   }
 
   Stream(readEnd, output, context.events);
   close(readEnd);
-  Reap(pid);
+  return WaitForExit(pid, context.events);
 }
 
 }  // namespace exec

@@ -73,20 +73,38 @@ void Stream(HANDLE readEnd, Output& output, Waiter* events) {
   output.write(decoder.finish());
 }
 
+// The output has ended; the tool normally exits as it closes it. One that goes on running is
+// waited for with the windows working, since how it ended is the run's outcome.
+RunResult WaitForExit(HANDLE process, Waiter* events) {
+  constexpr DWORD kSliceMs = 10;
+  if (events == nullptr) {
+    WaitForSingleObject(process, INFINITE);
+  } else {
+    for (;;) {
+      const DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, kSliceMs, QS_ALLINPUT);
+      if (woke != WAIT_TIMEOUT && woke != WAIT_OBJECT_0 + 1) break;
+      events->processPendingEvents();
+    }
+  }
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process, &code)) return {};
+  return {RunResult::Ending::Exited, static_cast<int>(code)};
+}
+
 }  // namespace
 
-void ExecAndCapture(const CommandLine& sCommandLine, Output& output,
-                    const std::string* sStartInFolder, const RunContext& context) {
+RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
+                         const std::string* sStartInFolder, const RunContext& context) {
   if (HoldsNulByte(sCommandLine)) {
     ReportStartFailure(output, sCommandLine, ERROR_INVALID_PARAMETER);
-    return;
+    return {};
   }
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
     ReportStartFailure(output, sCommandLine, GetLastError());
-    return;
+    return {};
   }
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
   HANDLE input = OpenNulForChild();
@@ -126,13 +144,15 @@ void ExecAndCapture(const CommandLine& sCommandLine, Output& output,
   if (!started) {
     CloseHandle(readEnd);
     ReportStartFailure(output, sCommandLine, startError);
-    return;
+    return {};
   }
   CloseHandle(process.hThread);
 
   Stream(readEnd, output, context.events);
-  CloseHandle(process.hProcess);
   CloseHandle(readEnd);
+  const RunResult result = WaitForExit(process.hProcess, context.events);
+  CloseHandle(process.hProcess);
+  return result;
 }
 
 }  // namespace exec

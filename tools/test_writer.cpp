@@ -11,11 +11,15 @@
 //   grandchild MS  start a process that inherits the output, waits MS ms, writes
 //                  "grandchild done\n" and ends; this process goes on at once
 //   close          close standard output and standard error (and go on running)
+//   exit N         end here with exit code N (read as unsigned: on Windows a crash status such
+//                  as 3221225622, 0xC0000096, ends the process as a crash would)
+//   signal N       end here by signal N (POSIX)
 //   stdin          write "stdin: eof", "stdin: data" or "stdin: closed"
 //   cwd            write the current directory and "\n"
 //   fds            write "fds:" and the open descriptors (Linux, from /proc/self/fd)
 //   args ...       write each remaining argument as "[arg]\n" and stop
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -102,6 +106,13 @@ int main(int argc, char** argv) {
     if (op == "close") {
       std::fclose(stdout);
       std::fclose(stderr);
+    } else if (op == "exit") {
+      std::fflush(nullptr);
+      return static_cast<int>(std::strtoul(value, nullptr, 10));
+    } else if (op == "signal") {
+      std::fflush(nullptr);
+      std::raise(std::atoi(value));
+      return 1;
     } else if (op == "stdin") {
       ReportStdin();
     } else if (op == "cwd") {

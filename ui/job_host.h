@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "exec/command_line.h"
+#include "exec/process.h"
 #include "ui/window.h"
 
 namespace ui {
@@ -15,9 +16,11 @@ class JobHost {
   virtual ~JobHost() = default;
   virtual Window& form() = 0;
   virtual const std::string& appDir() const = 0;
-  // Runs one command line through the captured process runner into cTextBox.
-  virtual void ExecAndCapture(const exec::CommandLine& sCommandLine, TextBox& cTextBox,
-                              const std::string* sStartInFolder) = 0;
+  // Runs one command line through the captured process runner into cTextBox; returns how the
+  // tool ended.
+  virtual exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine,
+                                         TextBox& cTextBox,
+                                         const std::string* sStartInFolder) = 0;
 };
 
 }  // namespace ui

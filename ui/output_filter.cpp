@@ -25,10 +25,11 @@ std::vector<OutputFilter::Step> OutputFilter::feed(std::string_view chunk) {
   return steps;
 }
 
-void ExecAndCapture(const exec::CommandLine& sCommandLine, TextBox& cTextBox,
-                    const std::string* sStartInFolder, const exec::RunContext& context) {
+exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine, TextBox& cTextBox,
+                               const std::string* sStartInFolder,
+                               const exec::RunContext& context) {
   TerminalOutput output(cTextBox);
-  exec::ExecAndCapture(sCommandLine, output, sStartInFolder, context);
+  return exec::ExecAndCapture(sCommandLine, output, sStartInFolder, context);
 }
 
 std::size_t LineStart(std::string_view text, std::size_t pos) {

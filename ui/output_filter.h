@@ -45,9 +45,10 @@ class TerminalOutput : public exec::Output {
 };
 
 // Runs the tool with its output going into box as a terminal shows it, through a
-// TerminalOutput of this run's own.
-void ExecAndCapture(const exec::CommandLine& sCommandLine, TextBox& cTextBox,
-                    const std::string* sStartInFolder, const exec::RunContext& context);
+// TerminalOutput of this run's own; returns how the tool ended.
+exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine, TextBox& cTextBox,
+                               const std::string* sStartInFolder,
+                               const exec::RunContext& context);
 
 // Where the line that pos is in starts: after the last line feed before pos. With pos the
 // caret, the start of the caret's line.
