@@ -50,6 +50,12 @@ std::string FindIn(std::string_view dir, std::string_view name) {
 
 }  // namespace
 
+std::string LeftHolderLine() {
+  return "The tool has ended, but a program it started still holds its output; that output is "
+         "no longer shown." +
+         std::string(kOutputLineEnd);
+}
+
 std::string FindProgram(std::string_view name, std::string_view appDir) {
   if (name.empty()) return {};
   if (name.find_first_of(kDirSeparators) != std::string_view::npos) return std::string(name);

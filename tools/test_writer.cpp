@@ -10,6 +10,7 @@
 //   sleep MS       stay silent for MS milliseconds
 //   grandchild MS  start a process that inherits the output, waits MS ms, writes
 //                  "grandchild done\n" and ends; this process goes on at once
+//   helper MS      as grandchild, and write "helper PID\n" with the started process's id
 //   close          close standard output and standard error (and go on running)
 //   exit N         end here with exit code N (read as unsigned: on Windows a crash status such
 //                  as 3221225622, 0xC0000096, ends the process as a crash would)
@@ -18,14 +19,18 @@
 //   cwd            write the current directory and "\n"
 //   fds            write "fds:" and the open descriptors (Linux, from /proc/self/fd)
 //   args ...       write each remaining argument as "[arg]\n" and stop
+// With TELVO_TEST_WRITER_SCRIPT set, the script is that variable's words and the arguments are
+// not read: so it stands in for the tool under the tool's own command lines.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -88,6 +93,23 @@ void ReportStdin() {
   Write(stdout, std::feof(stdin) ? "stdin: eof\n" : "stdin: closed\n");
 }
 
+// The script from TELVO_TEST_WRITER_SCRIPT, program name first; empty when it is not set. The
+// variable is removed at once, so that a process started by the script reads its arguments.
+std::vector<std::string> ScriptFromEnvironment(const char* program) {
+  constexpr const char* kVariable = "TELVO_TEST_WRITER_SCRIPT";
+  const char* script = std::getenv(kVariable);
+  if (script == nullptr || *script == '\0') return {};
+  std::vector<std::string> words{program};
+  std::istringstream split{std::string(script)};
+  for (std::string word; split >> word;) words.push_back(word);
+#ifdef _WIN32
+  _putenv_s(kVariable, "");
+#else
+  unsetenv(kVariable);
+#endif
+  return words;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,6 +118,13 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
+  const std::vector<std::string> words = ScriptFromEnvironment(argv[0]);
+  std::vector<char*> scripted;
+  for (const std::string& word : words) scripted.push_back(const_cast<char*>(word.c_str()));
+  if (!scripted.empty()) {
+    argc = static_cast<int>(scripted.size());
+    argv = scripted.data();
+  }
   for (int i = 1; i < argc; ++i) {
     const std::string_view op = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : "";
@@ -140,11 +169,13 @@ int main(int argc, char** argv) {
     } else if (op == "sleep") {
       Sleep(std::atol(value));
       ++i;
-    } else if (op == "grandchild") {
-      if (!test_writer::StartGrandchild(std::atol(value))) {
+    } else if (op == "grandchild" || op == "helper") {
+      const long pid = test_writer::StartGrandchild(std::atol(value));
+      if (pid == 0) {
         Write(stderr, "telvo-test-writer: cannot start the grandchild\n");
         return 1;
       }
+      if (op == "helper") Write(stdout, "helper " + std::to_string(pid) + "\n");
       ++i;
     } else {
       Write(stderr, "telvo-test-writer: unknown step " + std::string(op) + "\n");

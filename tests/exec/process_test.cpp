@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -19,8 +20,11 @@
 #include "platform/codepage.h"
 #include "support/test_support.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -417,5 +421,91 @@ TEST(ExecAndCapture, LeavesNoDescriptorOrZombieAfterManyRuns) {
 }
 
 #endif
+
+// --- a tool that never ends, and the helpers it leaves ---
+
+// The process id that the writer's "helper" step printed into text; 0 when there is none.
+long HelperPid(const std::string& text) {
+  const std::size_t at = text.find("helper ");
+  return at == std::string::npos ? 0 : std::atol(text.c_str() + at + 7);
+}
+
+// Waits until process pid has ended, for ten seconds at most; false when it still runs then.
+bool HasEnded(long pid) {
+#ifdef _WIN32
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return true;
+  const bool ended = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
+#else
+  for (int i = 0; i < 1000; ++i) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string pidField, name, state;
+    // A zombie has ended; only its parent's reaping is left.
+    if (!(stat >> pidField >> name >> state) || state == "Z") return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+#endif
+}
+
+void EndHelper(long pid) {
+#ifdef _WIN32
+  HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return;
+  TerminateProcess(process, 1);
+  CloseHandle(process);
+#else
+  kill(static_cast<pid_t>(pid), SIGKILL);
+#endif
+}
+
+// The tool has exited but a helper it started keeps the output open: the helper's output is
+// read for a while, then the runner stops reading, says so, and returns how the tool ended.
+TEST(ExecAndCapture, OutputAHelperKeepsOpenIsLeftAfterAGraceAndTheRunEnds) {
+  MemoryTextBox box;
+  FakeEventLoop events;
+  const exec::RunResult result =
+      Capture(Writer({"text", "tool\n", "helper", "600000", "exit", "3"}), box, &events);
+  const long helper = HelperPid(box.content());
+  ASSERT_NE(helper, 0) << box.content();
+  EXPECT_EQ(result.ending, exec::RunResult::Ending::Exited);
+  EXPECT_EQ(result.code, 3);
+  const std::string line = platform::AnsiToUtf8(exec::LeftHolderLine());
+  ASSERT_GE(box.content().size(), line.size());
+  EXPECT_EQ(box.content().substr(box.content().size() - line.size()), line);
+  EndHelper(helper);
+}
+
+// A stop request made while the runner waits ends the tool and everything it started, whether
+// the tool is silent, writes without end, or has exited and left a helper holding the output.
+TEST(ExecAndCapture, AStopRequestEndsTheToolAndWhatItStarted) {
+  const struct {
+    const char* name;
+    std::vector<std::string> script;
+  } cases[] = {
+      {"silent", {"helper", "600000", "sleep", "600000"}},
+      {"endless output", {"helper", "600000", "flood", "600000"}},
+      {"helper left holding the output", {"helper", "600000"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryTextBox box;
+    FakeEventLoop events;
+    exec::StopRequest stop;
+    events.onEvents = [&](int) {
+      if (HelperPid(box.content()) != 0) stop.request();
+    };
+    const exec::RunResult result =
+        ui::ExecAndCapture(Writer(c.script), box, nullptr,
+                           exec::RunContext{testing_support::BuildToolsDir(), &events, &stop});
+    EXPECT_EQ(result.ending, exec::RunResult::Ending::Stopped);
+    const long helper = HelperPid(box.content());
+    ASSERT_NE(helper, 0);
+    EXPECT_TRUE(HasEnded(helper));
+    EndHelper(helper);
+  }
+}
 
 }  // namespace

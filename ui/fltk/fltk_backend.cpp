@@ -21,7 +21,6 @@ namespace fltk {
 namespace {
 
 constexpr int kMessageMaxWidth = 420;
-constexpr double kForever = 1e20;
 
 void CloseMessage(Fl_Widget* button, void*) { button->window()->hide(); }
 
@@ -103,8 +102,8 @@ class FltkBackend final : public Backend {
   void waitReadable(int fd) override {
     bool ready = false;
     Fl::add_fd(fd, FL_READ | FL_EXCEPT, FdReady, &ready);
-    // Fl::wait() without a time returns at once when no window is shown; this one blocks.
-    while (!ready) Fl::wait(kForever);
+    // Returns after the events of one wake-up: the runner looks at a stop request then.
+    Fl::wait(exec::kWaitSliceMs / 1000.0);
     Fl::remove_fd(fd);
   }
 

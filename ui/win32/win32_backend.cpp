@@ -123,14 +123,12 @@ void Win32Backend::processPendingEvents() {
 // An anonymous pipe is no waitable object: poll it, and keep the windows working between
 // polls, until data is there or the pipe has broken (the read that follows then fails).
 void Win32Backend::waitForPipe(void* pipe) {
-  for (;;) {
-    DWORD available = 0;
-    if (!PeekNamedPipe(static_cast<HANDLE>(pipe), nullptr, 0, nullptr, &available, nullptr))
-      return;
-    if (available > 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    processPendingEvents();
-  }
+  DWORD available = 0;
+  if (!PeekNamedPipe(static_cast<HANDLE>(pipe), nullptr, 0, nullptr, &available, nullptr))
+    return;
+  if (available > 0) return;
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  processPendingEvents();
 }
 
 }  // namespace ui::win32
