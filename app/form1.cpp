@@ -167,8 +167,10 @@ void Form1::setJobButtonsEnabled(bool on) {
 }
 
 exec::RunResult Form1::ExecAndCapture(const exec::CommandLine& sCommandLine,
-                                      ui::TextBox& cTextBox, const std::string* sStartInFolder) {
-  return ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_});
+                                      ui::TextBox& cTextBox, const std::string* sStartInFolder,
+                                      exec::Output* listener) {
+  return ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_},
+                            listener);
 }
 
 bool Form1::FileExists(std::string_view Path) const { return platform::FileExists(Path); }

@@ -31,7 +31,8 @@ class Form1 : public ui::JobHost {
   ui::Window& form() override { return *window_; }
   const std::string& appDir() const override { return appDir_; }
   exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
-                                 const std::string* sStartInFolder) override;
+                                 const std::string* sStartInFolder,
+                                 exec::Output* listener) override;
 
   bool FileExists(std::string_view Path) const;
   std::string settingsPath() const;

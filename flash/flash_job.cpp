@@ -40,25 +40,31 @@ class AtExit {
 
 // The files to hand on to the flash or the build: the ROMs themselves when no fix is ticked,
 // otherwise their fixed copies in scratch; nullopt when the copies could not be made.
-std::optional<std::vector<std::string>> Prepared(ui::JobHost& host,
+std::optional<std::vector<std::string>> Prepared(ui::JobHost& host, ui::JobRun& job,
                                                  const std::vector<std::string>& roms,
                                                  ScratchFolder& scratch) {
   const std::vector<std::string_view> fixes = FixesToRun(RomOptionsOf(host.form()));
   if (fixes.empty()) return roms;
-  return PrepareRoms(host, roms, fixes, scratch);
+  return PrepareRoms(host, job, roms, fixes, scratch);
 }
 
 int CartridgeMbit(ui::Window& w) { return w.get<ui::OptionButton>("Option1").value() ? 64 : 32; }
 
 // The tool cuts a ROM larger than the cartridge to fit and writes it; a game cut short is no
 // game. Checked on the ROM and again on the copy the fixes made of it.
-bool FitsTheCartridge(ui::JobHost& host, const std::string& rom, const std::string& file) {
+std::optional<std::string> SizeProblem(ui::JobHost& host, const std::string& rom,
+                                       const std::string& file) {
   const std::optional<std::uint64_t> size = platform::RegularFileSize(file);
-  if (!size) return true;
-  const std::optional<std::string> problem =
-      RomSizeProblem({rom, *size}, CartridgeMbit(host.form()));
-  if (problem) SayLine(host, *problem);
-  return !problem;
+  if (!size) return std::nullopt;
+  return RomSizeProblem({rom, *size}, CartridgeMbit(host.form()));
+}
+
+// Right before a run: the queued files it is given checked again, its copies readable. A file
+// that may not go to it fails the job there.
+void FailOnRunProblems(ui::JobHost& host, ui::JobRun& job, const std::vector<std::string>& roms,
+                       const std::vector<std::string>& files) {
+  const std::vector<std::string> problems = RunProblems(host.appDir(), roms, files);
+  if (!problems.empty()) job.fail(problems.front());
 }
 
 void FlashSingle(ui::JobHost& host) {
@@ -67,14 +73,24 @@ void FlashSingle(ui::JobHost& host) {
   w.get<ui::ListBox>("List1").setListIndex(0);
   paths.setListIndex(0);
   const std::string rom = paths.item(paths.listIndex());
-  if (!FitsTheCartridge(host, rom, rom)) return;
+  if (const std::optional<std::string> problem = SizeProblem(host, rom, rom)) {
+    SayLine(host, *problem);
+    return;
+  }
   ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
-  const std::optional<std::vector<std::string>> files = Prepared(host, {rom}, scratch);
-  if (!files || !FitsTheCartridge(host, rom, files->front())) return;
-  if (!MayRunWith(host, {rom}, *files)) return;
-  const exec::CommandLine command =
-      exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w));
-  host.ExecAndCapture(command, w.get<ui::TextBox>("Text3"), nullptr);
+  ui::JobRun job(host, std::string(kCartridgeUnchanged));
+  const std::optional<std::vector<std::string>> files = Prepared(host, job, {rom}, scratch);
+  if (!files && !job.failed()) return;
+  if (files) {
+    if (const std::optional<std::string> problem = SizeProblem(host, rom, files->front())) {
+      job.say(*problem);
+      return;
+    }
+    FailOnRunProblems(host, job, {rom}, *files);
+    job.run({exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w)),
+             "write " + rom + " to the cartridge", /*writesTarget=*/true});
+  }
+  job.finish(rom + " written to the cartridge");
 }
 
 // Why the games cannot make one image that works, as lines for the output box; empty when
@@ -93,7 +109,6 @@ std::vector<std::string> ImageProblems(const std::vector<std::string>& roms,
 void FlashMulti(ui::JobHost& host) {
   ui::Window& w = host.form();
   auto& paths = w.get<ui::ListBox>("List2");
-  auto& output = w.get<ui::TextBox>("Text3");
   const bool large = w.get<ui::OptionButton>("Option1").value();
   const std::string size = large ? "64" : "32";
 
@@ -129,23 +144,26 @@ void FlashMulti(ui::JobHost& host) {
     return;
   }
   ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
-  const std::optional<std::vector<std::string>> files = Prepared(host, roms, scratch);
-  if (!files) return;
-  const std::vector<std::string> tooLarge = ImageProblems(roms, *files, large ? 64 : 32);
-  if (!tooLarge.empty()) {
-    for (const std::string& line : tooLarge) SayLine(host, line);
+  ui::JobRun job(host, std::string(kCartridgeUnchanged));
+  const std::string done = std::to_string(roms.size()) + " games written to the cartridge";
+  const std::optional<std::vector<std::string>> files = Prepared(host, job, roms, scratch);
+  if (!files) {
+    if (job.failed()) job.finish(done);
     return;
   }
-  if (!MayRunWith(host, roms, *files)) return;
-  host.ExecAndCapture(exec::MultiBuildCommand(size, *files, host.appDir()), output, nullptr);
-
+  const std::vector<std::string> tooLarge = ImageProblems(roms, *files, large ? 64 : 32);
+  if (!tooLarge.empty()) {
+    for (const std::string& line : tooLarge) job.say(line);
+    return;
+  }
+  FailOnRunProblems(host, job, roms, *files);
+  job.run({exec::MultiBuildCommand(size, *files, host.appDir()), "build the multi-game image"});
   // Without an image the flash command would read the cartridge into TEMP.BIN instead of
   // writing it; say so rather than run it. Port and options are read after the build.
-  if (platform::FileExists(image)) {
-    host.ExecAndCapture(exec::MultiFlashCommand(Port(w), RomOptionsOf(w)), output, nullptr);
-  } else {
-    SayLine(host, "No multi-game image was built" + std::string(kNothingWritten));
-  }
+  if (!job.failed() && !platform::FileExists(image)) job.fail("no multi-game image was built");
+  job.run({exec::MultiFlashCommand(Port(w), RomOptionsOf(w)),
+           "write the multi-game image to the cartridge", /*writesTarget=*/true});
+  job.finish(done + " as one multi-game image");
 }
 
 }  // namespace
@@ -164,7 +182,9 @@ void Command4_Click(ui::JobHost& host) {
   const auto& paths = host.form().get<ui::ListBox>("List2");
   std::vector<std::string> queued;
   for (int i = 0; i < paths.listCount(); ++i) queued.push_back(paths.item(i));
-  if (!MayRunWith(host, queued, queued)) return;
+  const std::vector<std::string> problems = RunProblems(host.appDir(), queued, queued);
+  for (const std::string& problem : problems) SayLine(host, problem + std::string(kNothingWritten));
+  if (!problems.empty()) return;
   if (n == 1) {
     FlashSingle(host);
     return;

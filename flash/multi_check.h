@@ -11,8 +11,10 @@
 
 namespace flash {
 
-// How every line ends that says why the flash job stopped before writing anything.
+// How every line ends that says why the flash job stopped before writing anything, and what
+// the verdict says when a step before the flash failed.
 inline constexpr std::string_view kNothingWritten = "; nothing was written to the cartridge.";
+inline constexpr std::string_view kCartridgeUnchanged = "nothing was written to the cartridge";
 
 inline constexpr std::uint64_t kLoaderSize = 128 * 1024;
 inline constexpr std::size_t kMaxGames = 31;

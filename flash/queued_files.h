@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/job_host.h"
-
 namespace flash {
 
 // The tool writes the multi-game image under this name into the application directory, and
@@ -17,16 +15,16 @@ namespace flash {
 // Linux only this spelling names the same file, so every step here uses it.
 inline constexpr std::string_view kImage = "TEMP.BIN";
 
-// The output box's line saying why the queued file at path must not go to a run: gone, no
-// regular file, unreadable (the build would leave the game out without a word), the image a
-// multi-game job replaces, or inside the scratch folder a job empties (the job would delete the
-// user's file). nullopt when it may.
+// Why the queued file at path must not go to a run: gone, no regular file, unreadable (the
+// build would leave the game out without a word), the image a multi-game job replaces, or
+// inside the scratch folder a job empties (the job would delete the user's file). nullopt when
+// it may.
 std::optional<std::string> QueuedFileProblem(std::string_view path, std::string_view appDir);
 
 // Before a run that is given files, made from the queued roms (files[i] from roms[i]: the ROM
-// itself, or a copy of the program's own): says a line for each that must not go to the run.
-// True when all may.
-bool MayRunWith(ui::JobHost& host, const std::vector<std::string>& roms,
-                const std::vector<std::string>& files);
+// itself, or a copy of the program's own): why each that must not go to the run may not. Empty
+// when all may.
+std::vector<std::string> RunProblems(std::string_view appDir, const std::vector<std::string>& roms,
+                                     const std::vector<std::string>& files);
 
 }  // namespace flash

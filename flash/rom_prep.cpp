@@ -26,16 +26,22 @@ bool ScratchFolder::create() {
   return platform::CreateEmptyFolder(path_);
 }
 
+std::string FixStepName(std::string_view fix, std::string_view rom) {
+  const std::string file(rom);
+  if (fix == "--chk") return "fix checksum on " + file;
+  if (fix == "--pad") return "pad " + file;
+  return "fix unlicensed game " + file;
+}
+
 void SayLine(ui::JobHost& host, std::string_view line) {
   host.form().get<ui::TextBox>("Text3").replaceSelection(std::string(line) +
                                                          std::string(exec::kOutputLineEnd));
 }
 
-std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host,
+std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host, ui::JobRun& job,
                                                     const std::vector<std::string>& roms,
                                                     const std::vector<std::string_view>& fixes,
                                                     ScratchFolder& scratch) {
-  auto& output = host.form().get<ui::TextBox>("Text3");
   const auto cannotMake = [&](const std::string& folder) {
     SayLine(host, "The folder " + folder + " for the fixed copies cannot be made" +
                       std::string(kNothingWritten));
@@ -52,8 +58,14 @@ std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host,
       // it writes, so the tool renames nothing, and a copy there is surely this run's.
       const std::string folder = platform::JoinPath(entry, fix.substr(2));
       if (!platform::CreateEmptyFolder(folder)) return cannotMake(folder);
-      if (!MayRunWith(host, {roms[i]}, {file})) return std::nullopt;
-      host.ExecAndCapture(exec::RomFixCommand(fix, file, folder), output, nullptr);
+      // The queued ROM itself is checked again right before the run that is given it.
+      if (const std::vector<std::string> problems = RunProblems(host.appDir(), {roms[i]}, {file});
+          !problems.empty()) {
+        job.fail(problems.front());
+        return std::nullopt;
+      }
+      if (!job.run({exec::RomFixCommand(fix, file, folder), FixStepName(fix, roms[i])}))
+        return std::nullopt;
       const std::string copy = platform::JoinPath(folder, platform::FileNameOf(file));
       if (platform::KindOfEntry(copy) == platform::EntryKind::RegularFile) file = copy;
     }

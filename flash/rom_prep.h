@@ -11,6 +11,7 @@
 
 #include "exec/tool_commands.h"
 #include "ui/job_host.h"
+#include "ui/job_run.h"
 
 namespace flash {
 
@@ -42,11 +43,15 @@ class ScratchFolder {
 // equal file names from different folders cannot collide, and each fix in a folder of its own
 // named after it. A run that leaves no copy is followed by the next one on the previous file.
 // The result holds, per ROM, its last copy, or the ROM itself when no run left one; nullopt
-// (with a line in the output box saying why) when a folder could not be made.
-std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host,
+// (with a line in the output box saying why) when a folder could not be made, or when a run
+// failed (job then holds the verdict).
+std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host, ui::JobRun& job,
                                                     const std::vector<std::string>& roms,
                                                     const std::vector<std::string_view>& fixes,
                                                     ScratchFolder& scratch);
+
+// The verdict's name of one fix run on the queued ROM rom: "fix checksum on <rom>".
+std::string FixStepName(std::string_view fix, std::string_view rom);
 
 // Puts one line of the program's own into the output box, where the tool's output goes.
 void SayLine(ui::JobHost& host, std::string_view line);

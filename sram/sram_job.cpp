@@ -6,6 +6,7 @@
 #include "exec/tool_commands.h"
 #include "platform/filesystem.h"
 #include "platform/paths.h"
+#include "ui/job_run.h"
 
 namespace sram {
 
@@ -25,10 +26,19 @@ void RunPendingTransfer(ui::JobHost& host) {
     output.replaceSelection(path + " is not a regular file; nothing was transferred." +
                             std::string(exec::kOutputLineEnd));
   } else {
+    const std::string slot = w.get<ui::Captioned>("Label7").caption();
     const exec::CommandLine command =
-        exec::SramCommand(w.get<ui::Captioned>("Label7").caption(),
-                          w.get<ui::TextBox>("Text2").text(), name, directory);
-    host.ExecAndCapture(command, output, nullptr);
+        exec::SramCommand(slot, w.get<ui::TextBox>("Text2").text(), name, directory);
+    const bool send = platform::KindOfEntry(path) == platform::EntryKind::RegularFile;
+    const std::string slotName = "slot " + slot;
+    ui::JobRun job(host, send ? slotName + " was not changed" : path + " was not written");
+    if (send) {
+      job.run({command, "write " + path + " to " + slotName, /*writesTarget=*/true});
+      job.finish(path + " written to " + slotName);
+    } else {
+      job.run({command, "save " + slotName + " into " + path, /*writesTarget=*/true});
+      job.finish(slotName + " saved into " + path);
+    }
   }
   DropPendingTransfer(w);
 }

@@ -19,14 +19,14 @@
 //   cwd            write the current directory and "\n"
 //   fds            write "fds:" and the open descriptors (Linux, from /proc/self/fd)
 //   args ...       write each remaining argument as "[arg]\n" and stop
-// With TELVO_TEST_WRITER_SCRIPT set, the script is that variable's words and the arguments are
-// not read: so it stands in for the tool under the tool's own command lines.
+// As a stand-in for the tool, started under the tool's name with the tool's arguments, it runs
+// the script in TELVO_WRITER_SCRIPT instead: the steps separated by "|", with "\n" and "\r"
+// in them read as LF and CR.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -93,38 +93,45 @@ void ReportStdin() {
   Write(stdout, std::feof(stdin) ? "stdin: eof\n" : "stdin: closed\n");
 }
 
-// The script from TELVO_TEST_WRITER_SCRIPT, program name first; empty when it is not set. The
-// variable is removed at once, so that a process started by the script reads its arguments.
-std::vector<std::string> ScriptFromEnvironment(const char* program) {
-  constexpr const char* kVariable = "TELVO_TEST_WRITER_SCRIPT";
-  const char* script = std::getenv(kVariable);
-  if (script == nullptr || *script == '\0') return {};
-  std::vector<std::string> words{program};
-  std::istringstream split{std::string(script)};
-  for (std::string word; split >> word;) words.push_back(word);
-#ifdef _WIN32
-  _putenv_s(kVariable, "");
-#else
-  unsetenv(kVariable);
-#endif
-  return words;
+// The script of TELVO_WRITER_SCRIPT as arguments, argv[0] first.
+std::vector<std::string> ScriptFromEnvironment(const char* program, const char* script) {
+  std::vector<std::string> args{program};
+  std::string piece;
+  for (const char* c = script;; ++c) {
+    if (*c == '\0' || *c == '|') {
+      args.push_back(piece);
+      piece.clear();
+      if (*c == '\0') return args;
+    } else if (*c == '\\' && (c[1] == 'n' || c[1] == 'r')) {
+      piece += *++c == 'n' ? '\n' : '\r';
+    } else {
+      piece += *c;
+    }
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::vector<std::string> standIn;
+  std::vector<char*> standInArgv;
+  if (const char* script = std::getenv("TELVO_WRITER_SCRIPT"); script != nullptr && *script) {
+    standIn = ScriptFromEnvironment(argv[0], script);
+    // A process the script starts reads its own arguments.
+#ifdef _WIN32
+    _putenv_s("TELVO_WRITER_SCRIPT", "");
+#else
+    unsetenv("TELVO_WRITER_SCRIPT");
+#endif
+    for (std::string& arg : standIn) standInArgv.push_back(arg.data());
+    argc = static_cast<int>(standInArgv.size());
+    argv = standInArgv.data();
+  }
 #ifdef _WIN32
   // The bytes as given: no "\r" put before each "\n".
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
-  const std::vector<std::string> words = ScriptFromEnvironment(argv[0]);
-  std::vector<char*> scripted;
-  for (const std::string& word : words) scripted.push_back(const_cast<char*>(word.c_str()));
-  if (!scripted.empty()) {
-    argc = static_cast<int>(scripted.size());
-    argv = scripted.data();
-  }
   for (int i = 1; i < argc; ++i) {
     const std::string_view op = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : "";

@@ -16,11 +16,12 @@ class JobHost {
   virtual ~JobHost() = default;
   virtual Window& form() = 0;
   virtual const std::string& appDir() const = 0;
-  // Runs one command line through the captured process runner into cTextBox; returns how the
-  // tool ended.
+  // Runs one command line through the captured process runner into cTextBox; listener, when
+  // not null, reads the output along. Returns how the tool ended. Jobs run the tool through
+  // a JobRun (ui/job_run.h), which calls this.
   virtual exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine,
-                                         TextBox& cTextBox,
-                                         const std::string* sStartInFolder) = 0;
+                                         TextBox& cTextBox, const std::string* sStartInFolder,
+                                         exec::Output* listener) = 0;
 };
 
 }  // namespace ui

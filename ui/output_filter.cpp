@@ -27,8 +27,8 @@ std::vector<OutputFilter::Step> OutputFilter::feed(std::string_view chunk) {
 
 exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine, TextBox& cTextBox,
                                const std::string* sStartInFolder,
-                               const exec::RunContext& context) {
-  TerminalOutput output(cTextBox);
+                               const exec::RunContext& context, exec::Output* listener) {
+  TerminalOutput output(cTextBox, listener);
   return exec::ExecAndCapture(sCommandLine, output, sStartInFolder, context);
 }
 
@@ -39,6 +39,7 @@ std::size_t LineStart(std::string_view text, std::size_t pos) {
 }
 
 void TerminalOutput::write(std::string_view chunk) {
+  if (listener_ != nullptr) listener_->write(chunk);
   for (const OutputFilter::Step& step : filter_.feed(chunk)) {
     if (step.clearLine) box_.clearLineToCaret();
     if (!step.text.empty()) box_.replaceSelection(step.text);

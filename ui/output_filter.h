@@ -33,22 +33,27 @@ class OutputFilter {
 };
 
 // One run's output going into a box as a terminal shows it. Each run has its own, so a
-// carriage return that ends one run never rewrites the line of the next.
+// carriage return that ends one run never rewrites the line of the next. A listener, when
+// given, receives every chunk as it came, before the box does.
 class TerminalOutput : public exec::Output {
  public:
-  explicit TerminalOutput(TextBox& box) : box_(box) {}
+  explicit TerminalOutput(TextBox& box, exec::Output* listener = nullptr)
+      : box_(box), listener_(listener) {}
   void write(std::string_view chunk) override;
 
  private:
   TextBox& box_;
+  exec::Output* listener_;
   OutputFilter filter_;
 };
 
 // Runs the tool with its output going into box as a terminal shows it, through a
-// TerminalOutput of this run's own; returns how the tool ended.
+// TerminalOutput of this run's own (listener, when given, reads along); returns how the tool
+// ended.
 exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine, TextBox& cTextBox,
                                const std::string* sStartInFolder,
-                               const exec::RunContext& context);
+                               const exec::RunContext& context,
+                               exec::Output* listener = nullptr);
 
 // Where the line that pos is in starts: after the last line feed before pos. With pos the
 // caret, the start of the caret's line.

@@ -212,9 +212,16 @@ for name in "${rom_rows[@]}"; do
     fail "ROM $name: something that is no file was handed to the tool"; ok=0
   fi
   flashed=no; [ -e "$app/telvo-sim-flash.bin" ] && flashed=yes
-  # Whatever its name holds, a regular file reaches the tool as one argument and is written.
-  if [ -z "$swap" ] && [ $flashed = no ]; then
+  # Whatever its name holds, a regular file reaches the tool as one argument and is written;
+  # unless the checksum fix (ticked by default) refuses a file too short for a header, and
+  # then nothing is flashed.
+  short=no
+  [ -z "$swap" ] && [ "$(stat -c %s "$data/$rom_name")" -lt 512 ] && short=yes
+  if [ -z "$swap" ] && [ $short = no ] && [ $flashed = no ]; then
     fail "ROM $name: a regular file was not written to the cartridge"; ok=0
+  fi
+  if [ $short = yes ] && [ $flashed = yes ]; then
+    fail "ROM $name: flashed after the checksum fix refused it"; ok=0
   fi
   echo "ROM $name: cartridge written: $flashed"
   [ $ok = 1 ] && rom_pass=$((rom_pass + 1))

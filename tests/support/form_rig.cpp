@@ -34,6 +34,19 @@ FormRig::FormRig() : log_(data_.file("tool.log")) {
 FormRig::~FormRig() {
   form_.reset();
   config::SetEnvironmentVariable("TELVO_SIM_LOG", "");
+  config::SetEnvironmentVariable("TELVO_WRITER_SCRIPT", "");
+}
+
+void FormRig::replaceTool(const std::string& script) {
+  const fs::path tool = appDir_.path() / kToolName;
+  fs::remove(tool);
+  if (script.empty()) return;
+#ifdef _WIN32
+  fs::copy_file(fs::path(BuildToolsDir()) / "telvo-test-writer.exe", tool);
+#else
+  fs::copy_file(fs::path(BuildToolsDir()) / "telvo-test-writer", tool);
+#endif
+  config::SetEnvironmentVariable("TELVO_WRITER_SCRIPT", script);
 }
 
 ui::MemoryWindow& FormRig::main() { return dynamic_cast<ui::MemoryWindow&>(form_->form()); }

@@ -28,6 +28,11 @@ class FormRig {
   std::vector<ToolRun> runs() const { return ReadToolLog(log_); }
   std::string output();  // the output box Text3
 
+  // Puts the test writer in the tool's place, running script on every run (see
+  // tools/test_writer.cpp: "err|ERROR: no cartridge\\n|exit|1"): for the ways the tool fails
+  // that the simulator does not play. With an empty script no tool is there at all.
+  void replaceTool(const std::string& script);
+
   // Files for the file browsers.
   std::string writeRom(const std::string& name, const std::string& title, size_t size = 1024);
   // Opens the data folder in the main window's browser and lists its files as they are now.
