@@ -47,10 +47,19 @@ std::unique_ptr<Window> Win32Backend::createWindow(const WindowSpec& spec) {
   return std::make_unique<Win32Window>(spec, *this);
 }
 
-void Win32Backend::messageBox(std::string_view text, std::string_view title) {
+int Win32Backend::showMessageBox(std::string_view text, std::string_view title, UINT buttons) {
   HWND owner = GetActiveWindow();
   if (owner && !isOurWindow(owner)) owner = nullptr;
-  MessageBoxA(owner, Ansi(text).c_str(), Ansi(title).c_str(), MB_OK);
+  return MessageBoxA(owner, Ansi(text).c_str(), Ansi(title).c_str(), buttons);
+}
+
+void Win32Backend::messageBox(std::string_view text, std::string_view title) {
+  showMessageBox(text, title, MB_OK);
+}
+
+// A box with "Yes" and "No" has no other way out; MB_DEFBUTTON2 makes "No" the default.
+bool Win32Backend::askYesNo(std::string_view text, std::string_view title) {
+  return showMessageBox(text, title, MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
 void Win32Backend::post(Handler fn) {
