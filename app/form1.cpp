@@ -107,18 +107,34 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload(bool& cancel) {
-  // Closing during a job never kills the tool: the close waits for the job's end. The
-  // settings are saved now as well, in case the system ends the program before that (logoff).
+  // Closing during a job starts no further run of it: the window closes once the run in
+  // progress has ended, or at once when the user chooses to stop the tool. The settings are
+  // saved now as well, in case the system ends the program before that (logoff).
   if (jobRunning_) {
     SaveSettings();
     closeAfterJob_ = true;
     cancel = true;
+    if (runInProgress_) OfferToStop();
     return;
   }
   SaveSettings();
   platform::ChangeDirectory(appDir_);
   // The program ends with its last window; a dialog left open would keep it running.
   if (form2_ && form2_->loaded()) form2_->window().unload();
+}
+
+void Form1::OfferToStop() {
+  if (askingToStop_ || stop_.requested()) return;
+  askingToStop_ = true;
+  const bool stop = backend_.askYesNo(
+      "The tool is still running. Stop it now?\n\n"
+      "A flash stopped midway leaves the cartridge partly written: flash it again. A save "
+      "transfer stopped midway may leave the slot or the file incomplete.\n\n"
+      "No: the window closes when the tool has finished.",
+      "Stop the tool?");
+  askingToStop_ = false;
+  // The run may have ended while the question was open; a stop then reaches no tool.
+  if (stop && runInProgress_) stop_.request();
 }
 
 void Form1::Form_Activate() {
@@ -152,6 +168,7 @@ void Form1::RunJob(void (*job)(ui::JobHost&)) {
     return;
   }
   jobRunning_ = true;
+  stop_.clear();
   setJobButtonsEnabled(false);
   job(*this);
   jobRunning_ = false;
@@ -169,8 +186,11 @@ void Form1::setJobButtonsEnabled(bool on) {
 exec::RunResult Form1::ExecAndCapture(const exec::CommandLine& sCommandLine,
                                       ui::TextBox& cTextBox, const std::string* sStartInFolder,
                                       exec::Output* listener) {
-  return ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_},
-                            listener);
+  runInProgress_ = true;
+  const exec::RunResult result = ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder,
+                                                    {appDir_, &backend_, &stop_}, listener);
+  runInProgress_ = false;
+  return result;
 }
 
 bool Form1::FileExists(std::string_view Path) const { return platform::FileExists(Path); }

@@ -5,6 +5,7 @@
 //   flood MS       write numbered text lines as fast as the reader takes them for MS
 //                  milliseconds, then "flood: N bytes\n"
 //   interleave N   write "out i" to standard output and "err i" to standard error, N times
+//   file PATH N    write N bytes of numbered text lines into the file PATH (a partial image)
 //   text T         write T to standard output
 //   err T          write T to standard error
 //   sleep MS       stay silent for MS milliseconds
@@ -167,6 +168,14 @@ int main(int argc, char** argv) {
         Write(stderr, "err " + std::to_string(k) + "\n");
       }
       ++i;
+    } else if (op == "file") {
+      const char* size = i + 2 < argc ? argv[i + 2] : "0";
+      if (std::FILE* file = std::fopen(value, "wb")) {
+        const std::string bytes = NumberedText(std::strtoull(size, nullptr, 10));
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+      }
+      i += 2;
     } else if (op == "text") {
       Write(stdout, value);
       ++i;

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -20,11 +19,8 @@
 #include "platform/codepage.h"
 #include "support/test_support.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -423,43 +419,6 @@ TEST(ExecAndCapture, LeavesNoDescriptorOrZombieAfterManyRuns) {
 
 // --- a tool that never ends, and the helpers it leaves ---
 
-// The process id that the writer's "helper" step printed into text; 0 when there is none.
-long HelperPid(const std::string& text) {
-  const std::size_t at = text.find("helper ");
-  return at == std::string::npos ? 0 : std::atol(text.c_str() + at + 7);
-}
-
-// Waits until process pid has ended, for ten seconds at most; false when it still runs then.
-bool HasEnded(long pid) {
-#ifdef _WIN32
-  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
-  if (process == nullptr) return true;
-  const bool ended = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
-  CloseHandle(process);
-  return ended;
-#else
-  for (int i = 0; i < 1000; ++i) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string pidField, name, state;
-    // A zombie has ended; only its parent's reaping is left.
-    if (!(stat >> pidField >> name >> state) || state == "Z") return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
-#endif
-}
-
-void EndHelper(long pid) {
-#ifdef _WIN32
-  HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(pid));
-  if (process == nullptr) return;
-  TerminateProcess(process, 1);
-  CloseHandle(process);
-#else
-  kill(static_cast<pid_t>(pid), SIGKILL);
-#endif
-}
-
 // The tool has exited but a helper it started keeps the output open: the helper's output is
 // read for a while, then the runner stops reading, says so, and returns how the tool ended.
 TEST(ExecAndCapture, OutputAHelperKeepsOpenIsLeftAfterAGraceAndTheRunEnds) {
@@ -467,14 +426,14 @@ TEST(ExecAndCapture, OutputAHelperKeepsOpenIsLeftAfterAGraceAndTheRunEnds) {
   FakeEventLoop events;
   const exec::RunResult result =
       Capture(Writer({"text", "tool\n", "helper", "600000", "exit", "3"}), box, &events);
-  const long helper = HelperPid(box.content());
+  const long helper = testing_support::HelperPid(box.content());
   ASSERT_NE(helper, 0) << box.content();
   EXPECT_EQ(result.ending, exec::RunResult::Ending::Exited);
   EXPECT_EQ(result.code, 3);
   const std::string line = platform::AnsiToUtf8(exec::LeftHolderLine());
   ASSERT_GE(box.content().size(), line.size());
   EXPECT_EQ(box.content().substr(box.content().size() - line.size()), line);
-  EndHelper(helper);
+  testing_support::EndHelper(helper);
 }
 
 // A stop request made while the runner waits ends the tool and everything it started, whether
@@ -494,16 +453,16 @@ TEST(ExecAndCapture, AStopRequestEndsTheToolAndWhatItStarted) {
     FakeEventLoop events;
     exec::StopRequest stop;
     events.onEvents = [&](int) {
-      if (HelperPid(box.content()) != 0) stop.request();
+      if (testing_support::HelperPid(box.content()) != 0) stop.request();
     };
     const exec::RunResult result =
         ui::ExecAndCapture(Writer(c.script), box, nullptr,
                            exec::RunContext{testing_support::BuildToolsDir(), &events, &stop});
     EXPECT_EQ(result.ending, exec::RunResult::Ending::Stopped);
-    const long helper = HelperPid(box.content());
+    const long helper = testing_support::HelperPid(box.content());
     ASSERT_NE(helper, 0);
-    EXPECT_TRUE(HasEnded(helper));
-    EndHelper(helper);
+    EXPECT_TRUE(testing_support::HasEnded(helper));
+    testing_support::EndHelper(helper);
   }
 }
 

@@ -2,16 +2,22 @@
 
 #include "platform/paths.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <linux/capability.h>
+#include <signal.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 #endif
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
+#include <thread>
 
 namespace testing_support {
 
@@ -86,5 +92,47 @@ WithoutReadOverride::~WithoutReadOverride() {
   Capabilities(data, true);
 }
 #endif
+
+std::size_t Occurrences(std::string_view text, std::string_view part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + 1))
+    ++n;
+  return n;
+}
+
+long HelperPid(const std::string& text) {
+  const std::size_t at = text.find("helper ");
+  return at == std::string::npos ? 0 : std::atol(text.c_str() + at + 7);
+}
+
+bool HasEnded(long pid) {
+#ifdef _WIN32
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return true;
+  const bool ended = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
+#else
+  for (int i = 0; i < 1000; ++i) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string pidField, name, state;
+    // A zombie has ended; only its parent's reaping is left.
+    if (!(stat >> pidField >> name >> state) || state == "Z") return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+#endif
+}
+
+void EndHelper(long pid) {
+#ifdef _WIN32
+  HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return;
+  TerminateProcess(process, 1);
+  CloseHandle(process);
+#else
+  kill(static_cast<pid_t>(pid), SIGKILL);
+#endif
+}
 
 }  // namespace testing_support

@@ -53,6 +53,16 @@ class WithoutReadOverride {
 };
 #endif
 
+// How often part occurs in text, overlaps counted.
+std::size_t Occurrences(std::string_view text, std::string_view part);
+
+// The process id that the test writer's "helper" step printed into text; 0 when there is none.
+long HelperPid(const std::string& text);
+// Waits until process pid has ended, for ten seconds at most; false when it still runs then.
+bool HasEnded(long pid);
+// Ends process pid, should a test leave it running.
+void EndHelper(long pid);
+
 // The folder that holds the test programs and the helper programs built beside them
 // (ucon64 simulator, recording fake tool).
 std::string BuildToolsDir();
