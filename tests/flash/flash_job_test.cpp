@@ -426,4 +426,35 @@ TEST_F(FlashJob, AQueuedFileIsCheckedAgainRightBeforeEachRunGivenIt) {
   }
 }
 
+// A build that reports a problem (an "ERROR:" line, a failing exit code) leaves an image that
+// must not reach the cartridge, however much of it was written: a game left out, or part of
+// the image.
+TEST_F(FlashJob, AnImageTheBuildReportedAProblemWithIsNeverFlashed) {
+  const std::string image = (rig.appDir().path() / "TEMP.BIN").string();
+  const struct {
+    const char* name;
+    std::string tool;
+  } cases[] = {
+      {"part of the image, exit 1",
+       "text|run\\n|file|" + image + "|100000|err|ERROR: cannot write the image\\n|exit|1"},
+      {"a game it could not open, exit 0",
+       "text|run\\n|err|ERROR: cannot open b.bin\\n|file|" + image + "|300000|exit|0"},
+  };
+  rig.queue(rig.writeRom("a.bin", "ALPHA"));
+  rig.queue(rig.writeRom("b.bin", "BRAVO"));
+  rig.main().userClick("Check2");  // no fix: the build is the first run
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    rig.main().get<ui::TextBox>("Text3").setText("");
+    rig.replaceTool(c.tool);
+    flash();
+    const std::string out = rig.output();
+    EXPECT_EQ(testing_support::Occurrences(out, "run\n"), 1u)
+        << "the build ran, the flash did not:\n"
+        << out;
+    EXPECT_NE(out.find("Failed: build the multi-game image"), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(image));
+  }
+}
+
 }  // namespace
