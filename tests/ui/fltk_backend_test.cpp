@@ -531,4 +531,40 @@ TEST_F(FltkBackendTest, MessageBoxIsModalWithItsTitleAndReturnsWhenDismissed) {
   EXPECT_EQ(seenTitle, "Error");
 }
 
+// The question's answer: "Yes" alone says yes; "No", Enter (No is the default) and closing the
+// box say no.
+TEST_F(FltkBackendTest, AskYesNoIsYesOnlyForTheYesButton) {
+  enum class Act { Yes, No, Enter, Close };
+  const struct {
+    Act act;
+    bool answer;
+  } cases[] = {{Act::Yes, true}, {Act::No, false}, {Act::Enter, false}, {Act::Close, false}};
+  for (const auto& c : cases) {
+    static Act act;
+    act = c.act;
+    Fl::add_timeout(0.1, [](void*) {
+      Fl_Window* box = Fl::modal();
+      if (!box) return;
+      if (act == Act::Close) {
+        box->do_callback();
+        return;
+      }
+      if (act == Act::Enter) {
+        Fl::e_keysym = FL_Enter;
+        Fl::e_text = const_cast<char*>("\r");
+        Fl::e_length = 1;
+        Fl::handle(FL_SHORTCUT, box);
+        return;
+      }
+      const char* wanted = act == Act::Yes ? "Yes" : "No";
+      for (int i = 0; i < box->children(); ++i) {
+        Fl_Widget* child = box->child(i);
+        if (child->label() && std::string(child->label()) == wanted) child->do_callback();
+      }
+    });
+    EXPECT_EQ(backend_->askYesNo("Stop the tool now?", "Stop the tool?"), c.answer)
+        << static_cast<int>(c.act);
+  }
+}
+
 }  // namespace

@@ -25,14 +25,15 @@ namespace {
 
 constexpr int kMessageMaxWidth = 420;
 
-// The button a message box was dismissed with: its index, -1 when the box was closed.
-struct Pressed {
-  int index = -1;
+// One button of a message box: its index, and where the index of the button pressed goes.
+struct MessageButton {
+  int index;
+  int* pressed;
 };
 
 void CloseMessage(Fl_Widget* button, void* data) {
-  auto* pressed = static_cast<Pressed*>(data);
-  pressed->index = button->argument() >= 0 ? static_cast<int>(button->argument()) : -1;
+  const auto* which = static_cast<const MessageButton*>(data);
+  *which->pressed = which->index;
   button->window()->hide();
 }
 
@@ -67,7 +68,9 @@ int ShowMessage(std::string_view text, std::string_view title,
   message.labelfont(face.font);
   message.labelsize(face.size);
   message.align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
-  Pressed pressed;
+  int pressed = -1;  // stays so when the box is closed
+  std::vector<MessageButton> answers;
+  for (std::size_t i = 0; i < buttons.size(); ++i) answers.push_back({static_cast<int>(i), &pressed});
   std::vector<std::unique_ptr<Fl_Button>> buttonWidgets;
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     const int x = (w - buttonsW) / 2 + static_cast<int>(i) * (kButtonW + kButtonGap);
@@ -76,8 +79,7 @@ int ShowMessage(std::string_view text, std::string_view title,
     if (i == defaultButton) button->shortcut(FL_Enter);
     button->labelfont(face.font);
     button->labelsize(face.size);
-    button->argument(static_cast<long>(i));
-    button->callback(CloseMessage, &pressed);
+    button->callback(CloseMessage, &answers[i]);
     buttonWidgets.push_back(std::move(button));
   }
   box.end();
@@ -92,7 +94,7 @@ int ShowMessage(std::string_view text, std::string_view title,
   while (box.shown()) Fl::wait();
   // The buttons go before the box, which would otherwise delete them as its children.
   for (auto& button : buttonWidgets) box.remove(button.get());
-  return pressed.index;
+  return pressed;
 }
 
 class FltkBackend final : public Backend {
