@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/form1_layout.h"
@@ -588,6 +589,29 @@ TEST_F(Win32Window, MessageBoxShowsItsTextWithOneButtonAndReturnsWhenDismissed) 
   EXPECT_EQ(g_boxText, "Enter a filename, please.");
   EXPECT_FALSE(g_boxHasCancel);
   EXPECT_TRUE(window->loaded());
+}
+
+UINT g_press = IDNO;
+LRESULT g_defaultButton = 0;
+
+void CALLBACK AnswerQuestion(HWND, UINT, UINT_PTR, DWORD) {
+  HWND box = FindWindowA("#32770", "Stop the tool?");
+  if (!box) return;
+  g_defaultButton = LOWORD(SendMessageA(box, DM_GETDEFID, 0, 0));
+  PostMessageA(box, WM_COMMAND, g_press, 0);
+}
+
+// "Yes" alone says yes; "No" is the default button, so Enter says no.
+TEST_F(Win32Window, AskYesNoIsYesOnlyForTheYesButtonAndNoIsTheDefault) {
+  window->show();
+  for (const auto& [press, answer] : {std::pair{IDYES, true}, std::pair{IDNO, false}}) {
+    g_press = static_cast<UINT>(press);
+    g_defaultButton = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, &AnswerQuestion);
+    EXPECT_EQ(backend.askYesNo("Stop the tool now?", "Stop the tool?"), answer);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_defaultButton, IDNO);
+  }
 }
 
 DWORD WINAPI WriteOneByteLater(void* pipe) {
