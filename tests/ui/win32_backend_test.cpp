@@ -597,7 +597,11 @@ LRESULT g_defaultButton = 0;
 void CALLBACK AnswerQuestion(HWND, UINT, UINT_PTR, DWORD) {
   HWND box = FindWindowA("#32770", "Stop the tool?");
   if (!box) return;
-  g_defaultButton = LOWORD(SendMessageA(box, DM_GETDEFID, 0, 0));
+  // The default button is drawn as such and has the focus.
+  for (int id : {IDYES, IDNO}) {
+    const LONG style = GetWindowLongA(GetDlgItem(box, id), GWL_STYLE);
+    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) g_defaultButton = id;
+  }
   PostMessageA(box, WM_COMMAND, g_press, 0);
 }
 
