@@ -56,9 +56,27 @@ std::string LeftHolderLine() {
          std::string(kOutputLineEnd);
 }
 
+bool HoldsDirectory(std::string_view name) {
+  return name.find_first_of(kDirSeparators) != std::string_view::npos;
+}
+
+std::string WhereItWasLookedFor(std::string_view name, std::string_view appDir) {
+  const std::string dir(appDir);
+#ifdef _WIN32
+  // The system's own search when no program path is given.
+  const std::string order = "the application directory (" + dir +
+                            "), the current directory, the system directories, then the "
+                            "directories of PATH";
+#else
+  const std::string order =
+      "the application directory (" + dir + "), then the directories of PATH";
+#endif
+  return "; looked for in " + order + ": put " + std::string(name) + " into " + dir;
+}
+
 std::string FindProgram(std::string_view name, std::string_view appDir) {
   if (name.empty()) return {};
-  if (name.find_first_of(kDirSeparators) != std::string_view::npos) return std::string(name);
+  if (HoldsDirectory(name)) return std::string(name);
   if (std::string found = FindIn(appDir, name); !found.empty()) return found;
   const char* path = std::getenv("PATH");
   if (path == nullptr) return {};

@@ -100,4 +100,11 @@ RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
 // of PATH. A name with a separator is taken as it is. Empty when it is found nowhere.
 std::string FindProgram(std::string_view name, std::string_view appDir);
 
+// The end of the line for a bare program name found nowhere: where it was looked for, in the
+// system's order, and where to put it ("; looked for in ...: put ucon64 into <appDir>").
+std::string WhereItWasLookedFor(std::string_view name, std::string_view appDir);
+
+// Whether name holds a directory separator, so that it is taken as a path, not searched for.
+bool HoldsDirectory(std::string_view name);
+
 }  // namespace exec

@@ -28,11 +28,13 @@ namespace {
 
 constexpr std::size_t kReadSize = 10240;
 
-void ReportStartFailure(Output& output, std::string_view program, int error) {
+void ReportStartFailure(Output& output, std::string_view program, int error,
+                        std::string_view advice = {}) {
   std::string line = "Cannot start \"";
   line += program;
   line += "\": ";
   line += std::strerror(error);
+  line += advice;
   line += kOutputLineEnd;
   output.write(platform::AnsiToUtf8(line));
 }
@@ -224,7 +226,7 @@ RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
   }
   const std::string program = FindProgram(args[0], context.appDir);
   if (program.empty()) {
-    ReportStartFailure(output, args[0], ENOENT);
+    ReportStartFailure(output, args[0], ENOENT, WhereItWasLookedFor(args[0], context.appDir));
     return {};
   }
 

@@ -37,10 +37,12 @@ std::string SystemReason(DWORD error) {
   return platform::AnsiToUtf8(reason);
 }
 
-void ReportStartFailure(Output& output, const CommandLine& commandLine, DWORD error) {
+void ReportStartFailure(Output& output, const CommandLine& commandLine, DWORD error,
+                        std::string_view advice = {}) {
   std::string line = "Cannot start \"";
   if (!commandLine.args().empty()) line += commandLine.args()[0];
   line += "\": " + SystemReason(error);
+  line += advice;
   line += kOutputLineEnd;
   output.write(line);
 }
@@ -183,7 +185,11 @@ RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
   if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
   if (!started) {
     CloseHandle(readEnd);
-    ReportStartFailure(output, sCommandLine, startError);
+    const std::string& program = sCommandLine.args().empty() ? "" : sCommandLine.args()[0];
+    const bool searched = startError == ERROR_FILE_NOT_FOUND && !program.empty() &&
+                          !HoldsDirectory(program);
+    ReportStartFailure(output, sCommandLine, startError,
+                       searched ? WhereItWasLookedFor(program, context.appDir) : std::string());
     return {};
   }
   // Started suspended and put in a job object of its own before it runs: whatever it starts

@@ -20,6 +20,32 @@ void AddRomFlags(CommandLine& command, const RomOptions& options) {
 
 }  // namespace
 
+std::optional<std::string> PortDigits(std::string_view typed) {
+  constexpr std::string_view kBlanks = " \t";
+  const std::size_t first = typed.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return std::nullopt;
+  std::string_view digits = typed.substr(first, typed.find_last_not_of(kBlanks) - first + 1);
+  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
+    digits.remove_prefix(2);
+  if (digits.empty() || digits.size() > 4) return std::nullopt;
+  unsigned value = 0;
+  for (char c : digits) {
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    if (digit < 0) return std::nullopt;
+    value = value * 16 + static_cast<unsigned>(digit);
+  }
+  if (value < 0x100) return std::nullopt;
+  return std::string(digits);
+}
+
+std::string NotAPortAddress(std::string_view typed) {
+  return "The port \"" + std::string(typed) +
+         "\" is not a parallel-port address (such as 378, 278 or 3BC)";
+}
+
 std::vector<std::string> RomFlags(const RomOptions& options) {
   std::vector<std::string> flags;
   if (options.fixUnlicensed == 1) flags.emplace_back("--1991");
@@ -57,7 +83,10 @@ CommandLine MultiFlashCommand(std::string_view port, const RomOptions& options) 
 
 CommandLine RomFixCommand(std::string_view fix, std::string_view romPath, std::string_view outDir) {
   CommandLine command;
-  command.add(kTool).add(fix).addPath("", romPath).addPath("-o=", outDir);
+  // Without --gen the tool guesses the console from the ROM, and takes a Genesis game without
+  // "SEGA" at 0x100 for another console's: the fix would then write that console's checksum
+  // into the game. The cartridge takes Genesis games only.
+  command.add(kTool).add("--gen").add(fix).addPath("", romPath).addPath("-o=", outDir);
   return command;
 }
 

@@ -1,5 +1,6 @@
 #include "flash/flash_job.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,7 +25,11 @@ exec::RomOptions RomOptionsOf(ui::Window& w) {
           w.get<ui::CheckBox>("Check3").value(), w.get<ui::CheckBox>("Check4").value()};
 }
 
-std::string Port(ui::Window& w) { return w.get<ui::TextBox>("Text2").text(); }
+std::string TypedPort(ui::Window& w) { return w.get<ui::TextBox>("Text2").text(); }
+
+// The port digits the tool is given; empty when the box holds no port address, which the job
+// checks before it runs anything.
+std::string Port(ui::Window& w) { return exec::PortDigits(TypedPort(w)).value_or(""); }
 
 // Runs what has to run however the job ends.
 class AtExit {
@@ -38,13 +43,28 @@ class AtExit {
   std::function<void()> run_;
 };
 
-// The files to hand on to the flash or the build: the ROMs themselves when no fix is ticked,
-// otherwise their fixed copies in scratch; nullopt when the copies could not be made.
+// The files to hand on to the flash or the build: the ROMs themselves when no fix is to run,
+// otherwise their fixed copies in scratch; nullopt when the copies could not be made or a fix
+// failed (the job then holds the verdict). The box names each game padded for the image.
 std::optional<std::vector<std::string>> Prepared(ui::JobHost& host, ui::JobRun& job,
                                                  const std::vector<std::string>& roms,
                                                  ScratchFolder& scratch) {
-  const std::vector<std::string_view> fixes = FixesToRun(RomOptionsOf(host.form()));
-  if (fixes.empty()) return roms;
+  const bool multiGame = roms.size() > 1;
+  std::vector<std::vector<std::string_view>> fixes;
+  bool any = false;
+  for (const std::string& rom : roms) {
+    const std::uint64_t size = platform::RegularFileSize(rom).value_or(0);
+    fixes.push_back(FixesFor(RomOptionsOf(host.form()), size, multiGame));
+    any = any || !fixes.back().empty();
+    const bool padded =
+        std::find(fixes.back().begin(), fixes.back().end(), "--pad") != fixes.back().end();
+    if (multiGame && padded) {
+      job.say(rom + " is padded to whole Mbit on a copy: its " + std::to_string(size) +
+              " bytes are not a multiple of 128 KiB, and the multi-game image keeps only whole "
+              "Mbit of each game.");
+    }
+  }
+  if (!any) return roms;
   return PrepareRoms(host, job, roms, fixes, scratch);
 }
 
@@ -138,7 +158,7 @@ void FlashMulti(ui::JobHost& host) {
   // The build reports success for an image that cannot work; whatever would make one stops
   // the job before anything runs.
   std::optional<std::string> problem = LoaderProblem(platform::JoinPath(host.appDir(), kLoader));
-  if (!problem) problem = GameCountProblem(roms.size());
+  if (!problem) problem = GameCountProblem(roms.size(), large ? 64 : 32);
   if (problem) {
     SayLine(host, *problem);
     return;
@@ -161,6 +181,11 @@ void FlashMulti(ui::JobHost& host) {
   // Without an image the flash command would read the cartridge into TEMP.BIN instead of
   // writing it; say so rather than run it. Port and options are read after the build.
   if (!job.failed() && !platform::FileExists(image)) job.fail("no multi-game image was built");
+  if (!job.failed() && Port(w).empty()) {
+    std::string why = exec::NotAPortAddress(TypedPort(w));
+    why[0] = 't';  // after "Failed: "
+    job.fail(why);
+  }
   job.run({exec::MultiFlashCommand(Port(w), RomOptionsOf(w)),
            "write the multi-game image to the cartridge", /*writesTarget=*/true});
   job.finish(done + " as one multi-game image");
@@ -175,7 +200,15 @@ void RemoveJobLeftovers(std::string_view appDir) {
 
 void Command4_Click(ui::JobHost& host) {
   const int n = host.form().get<ui::ListBox>("List1").listCount();
-  if (n == 0) return;
+  if (n == 0) {
+    SayLine(host, "The flash list is empty: add a ROM to it with \"Add to list\" first.");
+    return;
+  }
+  // The tool reads anything but a port address as port 0, where the system's own devices sit.
+  if (Port(host.form()).empty()) {
+    SayLine(host, exec::NotAPortAddress(TypedPort(host.form())) + std::string(kNothingWritten));
+    return;
+  }
   // The flash command given a file that does not exist reads the cartridge into it, and the
   // build skips one it cannot read without a word; a queued file where the job writes would be
   // deleted by it. Any of these stops the job before any run.

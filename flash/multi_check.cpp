@@ -16,11 +16,11 @@ std::uint64_t Padded(std::uint64_t size) {
   return (size + kGameAlignment - 1) / kGameAlignment * kGameAlignment;
 }
 
-std::string KiB(std::uint64_t bytes) { return std::to_string(bytes / kKiB) + " KiB"; }
-
-std::uint64_t CartridgeBytes(int sizeMbit) {
+std::uint64_t ImageBytes(int sizeMbit) {
   return static_cast<std::uint64_t>(sizeMbit) * 128 * kKiB;
 }
+
+std::string KiB(std::uint64_t bytes) { return std::to_string(bytes / kKiB) + " KiB"; }
 
 }  // namespace
 
@@ -44,15 +44,17 @@ std::optional<std::string> LoaderProblem(std::string_view path) {
   return std::nullopt;
 }
 
-std::optional<std::string> GameCountProblem(std::size_t count) {
-  if (count <= kMaxGames) return std::nullopt;
-  return std::to_string(count) + " games are queued; a multi-game image holds at most " +
-         std::to_string(kMaxGames) + std::string(kNothingWritten);
+std::optional<std::string> GameCountProblem(std::size_t count, int sizeMbit) {
+  const std::uint64_t most = ImageBytes(sizeMbit) / kGameAlignment - 1;
+  if (count <= most) return std::nullopt;
+  return std::to_string(count) + " games are queued; a " + std::to_string(sizeMbit) +
+         " Mbit multi-game image holds at most " + std::to_string(most) +
+         std::string(kNothingWritten);
 }
 
 std::vector<std::string> ImageSizeProblems(const std::vector<QueuedGame>& games, int sizeMbit) {
-  const std::uint64_t limit = CartridgeBytes(sizeMbit);
-  std::uint64_t end = kLoaderSize;
+  const std::uint64_t limit = ImageBytes(sizeMbit);
+  std::uint64_t end = kLoaderSpace;
   std::string beyond;
   for (const QueuedGame& game : games) {
     const std::uint64_t start = end;
@@ -70,7 +72,7 @@ std::vector<std::string> ImageSizeProblems(const std::vector<QueuedGame>& games,
 }
 
 std::optional<std::string> RomSizeProblem(const QueuedGame& rom, int sizeMbit) {
-  const std::uint64_t limit = CartridgeBytes(sizeMbit);
+  const std::uint64_t limit = ImageBytes(sizeMbit);
   if (rom.size <= limit) return std::nullopt;
   return rom.name + " has " + std::to_string(rom.size) + " bytes, more than the " +
          std::to_string(sizeMbit) + " Mbit cartridge holds (" + KiB(limit) + ")" +

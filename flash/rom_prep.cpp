@@ -16,6 +16,14 @@ std::vector<std::string_view> FixesToRun(const exec::RomOptions& options) {
   return fixes;
 }
 
+std::vector<std::string_view> FixesFor(const exec::RomOptions& options, std::uint64_t size,
+                                       bool multiGame) {
+  exec::RomOptions wanted = options;
+  const bool wholeMbit = size % kMbit == 0;
+  wanted.padRom = !wholeMbit && (options.padRom == 1 || multiGame) ? 1 : 0;
+  return FixesToRun(wanted);
+}
+
 ScratchFolder::~ScratchFolder() {
   if (created_) platform::RemoveFolderTree(path_);
 }
@@ -40,7 +48,7 @@ void SayLine(ui::JobHost& host, std::string_view line) {
 
 std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host, ui::JobRun& job,
                                                     const std::vector<std::string>& roms,
-                                                    const std::vector<std::string_view>& fixes,
+                                                    const std::vector<std::vector<std::string_view>>& fixes,
                                                     ScratchFolder& scratch) {
   const auto cannotMake = [&](const std::string& folder) {
     SayLine(host, "The folder " + folder + " for the fixed copies cannot be made" +
@@ -53,7 +61,7 @@ std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host, ui::JobRu
     const std::string entry = platform::JoinPath(scratch.path(), std::to_string(i + 1));
     if (!platform::CreateEmptyFolder(entry)) return cannotMake(entry);
     std::string file = roms[i];
-    for (std::string_view fix : fixes) {
+    for (std::string_view fix : fixes[i]) {
       // Each fix writes into a folder of its own: the copy it starts from is never the name
       // it writes, so the tool renames nothing, and a copy there is surely this run's.
       const std::string folder = platform::JoinPath(entry, fix.substr(2));

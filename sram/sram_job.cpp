@@ -1,5 +1,7 @@
 #include "sram/sram_job.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "exec/process.h"
@@ -9,6 +11,12 @@
 #include "ui/job_run.h"
 
 namespace sram {
+
+namespace {
+
+constexpr std::uint64_t kSlotSize = 32 * 1024;
+
+}  // namespace
 
 bool TransferPending(ui::Window& form1) { return form1.get<ui::CheckBox>("Check5").value() != 0; }
 
@@ -22,14 +30,24 @@ void RunPendingTransfer(ui::JobHost& host) {
   // saved into the file. A pipe, a device or a folder of that name is neither: the tool would
   // block on it or misuse it.
   const std::string path = platform::JoinPath(directory, name);
+  const std::string typedPort = w.get<ui::TextBox>("Text2").text();
+  const std::optional<std::string> port = exec::PortDigits(typedPort);
+  const bool send = platform::KindOfEntry(path) == platform::EntryKind::RegularFile;
+  // The tool writes a file of any size from the slot's start on, over the slots after it.
+  const std::uint64_t size = send ? platform::RegularFileSize(path).value_or(0) : 0;
+  const auto refuse = [&](const std::string& why) {
+    output.replaceSelection(why + "; nothing was transferred." + std::string(exec::kOutputLineEnd));
+  };
   if (platform::KindOfEntry(path) == platform::EntryKind::Other) {
-    output.replaceSelection(path + " is not a regular file; nothing was transferred." +
-                            std::string(exec::kOutputLineEnd));
+    refuse(path + " is not a regular file");
+  } else if (!port) {
+    refuse(exec::NotAPortAddress(typedPort));
+  } else if (size > kSlotSize) {
+    refuse(path + " has " + std::to_string(size) + " bytes; a slot holds " +
+           std::to_string(kSlotSize) + " (32 KiB)");
   } else {
     const std::string slot = w.get<ui::Captioned>("Label7").caption();
-    const exec::CommandLine command =
-        exec::SramCommand(slot, w.get<ui::TextBox>("Text2").text(), name, directory);
-    const bool send = platform::KindOfEntry(path) == platform::EntryKind::RegularFile;
+    const exec::CommandLine command = exec::SramCommand(slot, *port, name, directory);
     const std::string slotName = "slot " + slot;
     ui::JobRun job(host, send ? slotName + " was not changed" : path + " was not written");
     if (send) {

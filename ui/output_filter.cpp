@@ -8,6 +8,10 @@ std::vector<OutputFilter::Step> OutputFilter::feed(std::string_view chunk) {
   std::vector<Step> steps(1);
   for (char c : chunk) {
     if (pendingReturn_) {
+      // A carriage return only goes back to the line's start: more of them change nothing,
+      // and a line feed after them ends the line with its text kept (a Windows program's
+      // "\r\n" through a text-mode stream arrives as CR CR LF).
+      if (c == '\r') continue;
       pendingReturn_ = false;
       if (c == '\n') {
         steps.back().text += "\r\n";

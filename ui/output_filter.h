@@ -1,5 +1,6 @@
 // What a terminal would make of a tool's output, decided once for every text box: a carriage
-// return not followed by a line feed sends the text after it over the current line. And how
+// return not followed by a line feed sends the text after it over the current line; carriage
+// returns followed by a line feed end the line, its text kept. And how
 // much an output box keeps when a tool prints without end.
 #pragma once
 

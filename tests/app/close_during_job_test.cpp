@@ -50,8 +50,9 @@ TEST(CloseDuringJob, NoRunStartsAfterTheCloseAndTheVerdictNamesTheFirstThatDidNo
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FormRig rig;
-    const std::string a = rig.writeRom("a.bin", "ALPHA");
-    const std::string b = rig.writeRom("b.bin", "BRAVO");
+    // Whole Mbit: the multi-game path pads no copy before the steps named here.
+    const std::string a = rig.writeRom("a.bin", "ALPHA", 128u << 10);
+    const std::string b = rig.writeRom("b.bin", "BRAVO", 128u << 10);
     rig.queue(a);
     if (c.games == 2) rig.queue(b);
     if (!c.fix) rig.main().userClick("Check2");

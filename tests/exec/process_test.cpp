@@ -270,6 +270,12 @@ TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneWindowsLine) {
   Capture({"telvo-no-such-program", "--xmd", "a"}, box, &events);
   const std::string& text = box.content();
   EXPECT_EQ(text.rfind("kept\r\nCannot start \"telvo-no-such-program\": ", 0), 0u) << text;
+  const std::string appDir = testing_support::BuildToolsDir();
+  EXPECT_NE(text.find("; looked for in the application directory (" + appDir +
+                      "), the current directory, the system directories, then the "
+                      "directories of PATH: put telvo-no-such-program into " + appDir + "\r\n"),
+            std::string::npos)
+      << text;
   ASSERT_GE(text.size(), 2u);
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);  // one line only
@@ -296,9 +302,14 @@ TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneLine) {
     const std::string* startFolder;
     std::string line;
   };
+  const std::string appDir = testing_support::BuildToolsDir();
   const std::vector<Case> cases = {
       {"not found", {"telvo-no-such-program", "--xmd", "a"}, nullptr,
-       "Cannot start \"telvo-no-such-program\": No such file or directory\n"},
+       "Cannot start \"telvo-no-such-program\": No such file or directory; looked for in the "
+       "application directory (" + appDir + "), then the directories of PATH: put "
+       "telvo-no-such-program into " + appDir + "\n"},
+      {"not found by its path", {dir.file("gone"), "x"}, nullptr,
+       "Cannot start \"" + dir.file("gone") + "\": No such file or directory\n"},
       {"not executable", {notExecutable, "x"}, nullptr,
        "Cannot start \"" + notExecutable + "\": Permission denied\n"},
       {"start folder missing", Writer({"text", "x"}), &missingFolder,
@@ -387,7 +398,10 @@ TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
   const std::vector<Case> cases = {
       {"probe", app.string(), "from-app\n"},
       {"probe", (root.path() / "empty").string(), "from-path\n"},
-      {"onlyhere", app.string(), "Cannot start \"onlyhere\": No such file or directory\n"},
+      {"onlyhere", app.string(),
+       "Cannot start \"onlyhere\": No such file or directory; looked for in the application "
+       "directory (" + app.string() + "), then the directories of PATH: put onlyhere into " +
+           app.string() + "\n"},
       {"./onlyhere", app.string(), "from-current\n"},
   };
   for (const Case& c : cases) {

@@ -82,11 +82,11 @@ TEST(ToolCommands, BuildTheFourCommandLinesExactly) {
        "ucon64 --xmd TEMP.BIN --port=0x3bc --chk --gen "},
       {"rom fix, copy into the scratch folder",
        exec::RomFixCommand("--1991", "/my roms/a.bin", "/opt/telvo/telvo-prep/1/1991"),
-       {"ucon64", "--1991", "/my roms/a.bin", "-o=/opt/telvo/telvo-prep/1/1991"},
-       "ucon64 --1991 \"/my roms/a.bin\" -o=\"/opt/telvo/telvo-prep/1/1991\""},
+       {"ucon64", "--gen", "--1991", "/my roms/a.bin", "-o=/opt/telvo/telvo-prep/1/1991"},
+       "ucon64 --gen --1991 \"/my roms/a.bin\" -o=\"/opt/telvo/telvo-prep/1/1991\""},
       {"rom fix, Windows paths", exec::RomFixCommand("--chk", "C:\\Roms\\b.bin", "C:\\T\\chk"),
-       {"ucon64", "--chk", "C:\\Roms\\b.bin", "-o=C:\\T\\chk"},
-       "ucon64 --chk \"C:\\Roms\\b.bin\" -o=\"C:\\T\\chk\""},
+       {"ucon64", "--gen", "--chk", "C:\\Roms\\b.bin", "-o=C:\\T\\chk"},
+       "ucon64 --gen --chk \"C:\\Roms\\b.bin\" -o=\"C:\\T\\chk\""},
       {"sram, quoted full path", exec::SramCommand("2", "378", "save.srm", "C:\\Saves"),
        {"ucon64", "--xmdb=2", "--port=0x378", "C:\\Saves" + sep + "save.srm", "-o=C:\\Saves"},
        "ucon64 --xmdb=2 --port=0x378 \"C:\\Saves" + sep + "save.srm\" -o=\"C:\\Saves\""},
@@ -121,6 +121,22 @@ TEST(ToolCommands, BuildTheFourCommandLinesExactly) {
       EXPECT_EQ(SplitLikeCrt(line, runtime), c.args) << c.name;
     }
   }
+}
+
+// What the user typed in the port box, and the digits the tool is given.
+TEST(ToolCommands, APortIsOneToFourHexDigitsOfAtLeast100) {
+  const struct {
+    const char* typed;
+    std::optional<std::string> digits;
+  } cases[] = {
+      {"378", "378"},         {"0x378", "378"},     {"0X3bc", "3bc"},
+      {"  278 ", "278"},      {"\t378\t", "378"},   {"FFFF", "FFFF"},
+      {"100", "100"},         {"0x0", std::nullopt}, {"", std::nullopt},
+      {"   ", std::nullopt},  {"37 8", std::nullopt}, {"LPT1", std::nullopt},
+      {"FF", std::nullopt},   {"0x", std::nullopt},  {"0x0x378", std::nullopt},
+      {"10000", std::nullopt}, {"-378", std::nullopt}, {"378h", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(exec::PortDigits(c.typed), c.digits) << c.typed;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "config/environment.h"
+#include "exec/process.h"
 #include "platform/job_lock.h"
 #include "support/form_rig.h"
 
@@ -34,11 +35,11 @@ struct FlashJob : ::testing::Test {
   FormRig rig;
 };
 
-TEST_F(FlashJob, AnEmptyListRunsNothingAndLeavesTheOutputAlone) {
-  rig.main().get<ui::TextBox>("Text3").setText("earlier output");
+TEST_F(FlashJob, AnEmptyListRunsNothingAndSaysSo) {
   flash();
   EXPECT_TRUE(rig.runs().empty());
-  EXPECT_EQ(rig.output(), "earlier output");
+  EXPECT_EQ(rig.output(), "The flash list is empty: add a ROM to it with \"Add to list\" first." +
+                              std::string(exec::kOutputLineEnd));
 }
 
 TEST_F(FlashJob, OneEntryIsWrittenDirectlyInTheCurrentDirectory) {
@@ -78,15 +79,51 @@ TEST_F(FlashJob, FlagsFollowThePortInFixedOrderWhateverOrderTheyWereTicked) {
                                 "--gen", "--pad"}));
 }
 
+// The tool reads anything but a port address as port 0, where the system's own devices sit:
+// such a text runs nothing, on one ROM and on several, and stays as the user typed it.
+TEST(FlashPort, OnlyAParallelPortAddressReachesTheTool) {
+  const struct {
+    const char* typed;
+    const char* port;  // the tool's argument; nullptr: refused
+  } cases[] = {
+      {"378", "--port=0x378"}, {"0x378", "--port=0x378"}, {" 0X2bc ", "--port=0x2bc"},
+      {"0x0", nullptr},        {"", nullptr},             {"37 8", nullptr},
+      {"LPT1", nullptr},       {"FF", nullptr},
+  };
+  for (int games : {1, 2}) {
+    for (const auto& c : cases) {
+      FormRig rig;
+      rig.main().get<ui::CheckBox>("Check2").setValue(0);
+      for (int i = 0; i < games; ++i)
+        rig.queue(rig.writeRom("g" + std::to_string(i) + ".bin", "G", 128u << 10));
+      rig.main().get<ui::TextBox>("Text2").setText(c.typed);
+      ASSERT_TRUE(rig.main().userClick("Command4"));
+      const auto runs = rig.runs();
+      if (c.port == nullptr) {
+        EXPECT_TRUE(runs.empty()) << c.typed;
+        EXPECT_EQ(rig.output(), "The port \"" + std::string(c.typed) +
+                                    "\" is not a parallel-port address (such as 378, 278 or "
+                                    "3BC); nothing was written to the cartridge." +
+                                    std::string(exec::kOutputLineEnd));
+      } else {
+        ASSERT_FALSE(runs.empty()) << c.typed;
+        EXPECT_EQ(runs.back().args[2], c.port) << c.typed;
+      }
+      EXPECT_EQ(rig.main().get<ui::TextBox>("Text2").text(), c.typed);
+    }
+  }
+}
+
 TEST_F(FlashJob, SeveralEntriesAreBuiltInListOrderAtTheChosenSizeThenWritten) {
   const struct {
     const char* option;  // size option to select; nullptr: neither
     const char* size;
   } cases[] = {{"Option1", "--multi=64"}, {"Option2", "--multi=32"}, {nullptr, "--multi=32"}};
-  rig.writeRom("b.bin", "BRAVO", 20000);
-  rig.writeRom("a b.bin", "ALPHA", 16384);
+  // Whole Mbit and no fix ticked: the ROMs go to the build as they are.
+  rig.writeRom("b.bin", "BRAVO", 256u << 10);
+  rig.writeRom("a b.bin", "ALPHA", 128u << 10);
   queue({"b.bin", "a b.bin", "b.bin"});
-  rig.main().userClick("Check2");  // no fix ticked: the ROMs go to the build as they are
+  rig.main().userClick("Check2");
   size_t seen = 0;
   for (const auto& c : cases) {
     auto& o1 = rig.main().get<ui::OptionButton>("Option1");
@@ -396,8 +433,9 @@ TEST_F(FlashJob, AQueuedFileIsCheckedAgainRightBeforeEachRunGivenIt) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FormRig rig;
-    rig.queue(rig.writeRom("a.bin", "ALPHA"));
-    const std::string b = rig.writeRom("b.bin", "BRAVO");
+    // Whole Mbit: no pad run comes before the fixes.
+    rig.queue(rig.writeRom("a.bin", "ALPHA", 128u << 10));
+    const std::string b = rig.writeRom("b.bin", "BRAVO", 128u << 10);
     rig.queue(b);
     // "Fix checksum" is ticked: a.bin is fixed first, then b.bin would be.
 #ifndef _WIN32
@@ -442,9 +480,10 @@ TEST_F(FlashJob, AnImageTheBuildReportedAProblemWithIsNeverFlashed) {
       {"a game it could not open, exit 0",
        "text|run\\n|err|ERROR: cannot open b.bin\\n|file|" + image + "|300000|exit|0"},
   };
-  rig.queue(rig.writeRom("a.bin", "ALPHA"));
-  rig.queue(rig.writeRom("b.bin", "BRAVO"));
-  rig.main().userClick("Check2");  // no fix: the build is the first run
+  // Whole Mbit and no fix: the build is the first run.
+  rig.queue(rig.writeRom("a.bin", "ALPHA", 128u << 10));
+  rig.queue(rig.writeRom("b.bin", "BRAVO", 128u << 10));
+  rig.main().userClick("Check2");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     rig.main().get<ui::TextBox>("Text3").setText("");

@@ -57,75 +57,81 @@ TEST(MultiGameCheck, AMissingOrWrongLoaderRunsNothingAndSaysWhy) {
   }
 }
 
-TEST(MultiGameCheck, AtMostThirtyOneGamesMakeOneImage) {
+// The loader takes 256 KiB and every game at least one 2 Mbit block: 15 games on 32 Mbit, 31 on
+// 64 Mbit.
+TEST(MultiGameCheck, AtMostFifteenOrThirtyOneGamesMakeOneImage) {
   const struct {
+    const char* option;
     int games;
-    bool runs;
-  } cases[] = {{31, true}, {32, false}};
+    const char* refusal;  // nullptr: built and written
+  } cases[] = {
+      {"Option2", 15, nullptr},
+      {"Option2", 16, "16 games are queued; a 32 Mbit multi-game image holds at most 15"},
+      {"Option1", 31, nullptr},
+      {"Option1", 32, "32 games are queued; a 64 Mbit multi-game image holds at most 31"},
+  };
   for (const auto& c : cases) {
     FormRig rig;
     Untick(rig, "Check2");
+    rig.main().get<ui::OptionButton>("Option1").setValue(false);
+    rig.main().get<ui::OptionButton>("Option2").setValue(false);
+    rig.main().get<ui::OptionButton>(c.option).setValue(true);
     for (int i = 0; i < c.games; ++i)
-      rig.writeRom("game" + std::to_string(100 + i) + ".bin", "GAME");
+      rig.writeRom("game" + std::to_string(100 + i) + ".bin", "GAME", 128 * kKiB);
     rig.browseData();
     auto& files = rig.main().get<ui::FileList>("File1");
     for (int i = 0; i < files.listCount(); ++i) rig.main().userDoubleClick("File1", i);
     ASSERT_EQ(rig.main().get<ui::ListBox>("List1").listCount(), c.games);
     ASSERT_TRUE(rig.main().userClick("Command4"));
-    EXPECT_EQ(rig.runs().size(), c.runs ? 2u : 0u) << c.games;
-    EXPECT_EQ(Contains(rig.output(), "32 games are queued; a multi-game image holds at most 31" +
-                                         std::string(kNothing)),
-              !c.runs)
-        << rig.output();
+    EXPECT_EQ(rig.runs().size(), c.refusal ? 0u : 2u) << c.games;
+    if (c.refusal) {
+      EXPECT_TRUE(Contains(rig.output(), c.refusal + std::string(kNothing))) << rig.output();
+    }
   }
 }
 
-// Sizes in KiB; the loader takes 128 KiB, each game is padded to 16 KiB, padding by the fix to
-// whole Mbit (128 KiB) counts, as the build is given the padded copies.
+// Sizes in KiB; the loader takes 256 KiB, each game starts on a 256 KiB boundary, and a game
+// that is not whole Mbit is padded to whole Mbit first, so its padded size counts.
 TEST(MultiGameCheck, GamesThatDoNotFitAreNamedWithHowMuchLiesPastTheEnd) {
   const struct {
+    const char* name;
     const char* option;  // size option
-    bool pad;            // "Pad ROM" ticked
-    std::vector<std::string> lines;  // empty: it fits and is built
+    std::vector<std::uint64_t> sizes;
+    std::size_t padRuns;
+    std::vector<std::string> lines;  // empty: it fits and is built; $N: game N's path
   } cases[] = {
-      {"Option2", false,
-       {"The games need 4144 KiB with the loader, 48 KiB more than the 32 Mbit (4096 KiB) "
+      {"six of 640 KiB on 32 Mbit", "Option2", {640, 640, 640, 640, 640, 640}, 0,
+       {"The games need 4864 KiB with the loader, 768 KiB more than the 32 Mbit (4096 KiB) "
         "image holds",
-        "Past the end: $c (32 KiB of 112 KiB), $d (16 KiB of 16 KiB)."}},
-      {"Option2", true,
+        "Past the end: $6 (768 KiB of 768 KiB)."}},
+      {"six of 640 KiB on 64 Mbit", "Option1", {640, 640, 640, 640, 640, 640}, 0, {}},
+      {"four of 1000 KiB, padded first", "Option2", {1000, 1000, 1000, 1000}, 4,
        {"The games need 4352 KiB with the loader, 256 KiB more than the 32 Mbit (4096 KiB) "
         "image holds",
-        "Past the end: $c (128 KiB of 128 KiB), $d (128 KiB of 128 KiB)."}},
-      {"Option1", true, {}},
+        "Past the end: $4 (256 KiB of 1024 KiB)."}},
   };
   for (const auto& c : cases) {
     FormRig rig;
     Untick(rig, "Check2");
-    rig.main().get<ui::CheckBox>("Check4").setValue(c.pad ? 1 : 0);
     rig.main().get<ui::OptionButton>("Option1").setValue(false);
     rig.main().get<ui::OptionButton>("Option2").setValue(false);
     rig.main().get<ui::OptionButton>(c.option).setValue(true);
-    // 2000 + 1888 KiB fill 32 Mbit with the loader up to 4016 KiB (padded to whole Mbit,
-    // 2048 + 1920: exactly), then c and d lie past the end.
-    const std::string a = rig.writeRom("a.bin", "A", 2000 * kKiB);
-    const std::string b = rig.writeRom("b.bin", "B", 1888 * kKiB);
-    const std::string cc = rig.writeRom("c.bin", "C", 100 * kKiB);
-    const std::string d = rig.writeRom("d.bin", "D", 10 * kKiB);
-    for (const std::string& rom : {a, b, cc, d}) rig.queue(rom);
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < c.sizes.size(); ++i) {
+      paths.push_back(rig.writeRom("g" + std::to_string(i + 1) + ".bin", "G", c.sizes[i] * kKiB));
+      rig.queue(paths.back());
+    }
     ASSERT_TRUE(rig.main().userClick("Command4"));
     const auto runs = rig.runs();
-    const std::size_t preparation = c.pad ? 4 : 0;
     if (c.lines.empty()) {
-      EXPECT_EQ(runs.size(), preparation + 2) << "built and written";
+      EXPECT_EQ(runs.size(), c.padRuns + 2) << c.name << ": built and written";
     } else {
-      EXPECT_EQ(runs.size(), preparation) << "only the fixes ran";
+      EXPECT_EQ(runs.size(), c.padRuns) << c.name << ": only the padding ran";
       EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-sim-flash.bin"));
     }
     for (std::string line : c.lines) {
-      for (const auto& [mark, path] : {std::pair{"$c", cc}, std::pair{"$d", d}}) {
-        const std::size_t at = line.find(mark);
-        if (at != std::string::npos) line.replace(at, 2, path);
-      }
+      const std::size_t at = line.find('$');
+      if (at != std::string::npos) line.replace(at, 2, paths[line[at + 1] - '1']);
       EXPECT_TRUE(Contains(rig.output(), line)) << line << "\nin:\n" << rig.output();
     }
     EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-prep"));
@@ -139,11 +145,11 @@ TEST(MultiGameCheck, TheImageIsFullExactlyAtItsSize) {
     int mbit;
     std::size_t lines;
   } cases[] = {
-      {{3968 * kKiB}, 32, 0},               // 128 + 3968 = 4096 KiB
-      {{3968 * kKiB + 1}, 32, 2},           // one byte more takes another 16 KiB
-      {{3952 * kKiB, 1}, 32, 0},            // a one-byte game still takes 16 KiB
-      {{3952 * kKiB, 1, 1}, 32, 2},
-      {{3968 * kKiB, 4096 * kKiB}, 64, 0},
+      {{3840 * kKiB}, 32, 0},               // 256 + 3840 = 4096 KiB
+      {{3840 * kKiB + 1}, 32, 2},           // one byte more takes another 256 KiB
+      {{3584 * kKiB, 1}, 32, 0},            // a one-byte game still takes 256 KiB
+      {{3584 * kKiB, 1, 1}, 32, 2},
+      {{3840 * kKiB, 4096 * kKiB}, 64, 0},
       {{}, 32, 0},
   };
   for (const auto& c : cases) {

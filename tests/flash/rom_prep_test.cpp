@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 
+#include "exec/process.h"
 #include "support/form_rig.h"
 
 namespace {
@@ -76,17 +77,21 @@ struct Expected {
   std::string last;  // the file handed on
 };
 
-// The preparation runs of entry (from 1) for rom: each fix on the previous copy, into its own
-// folder of the entry's sub-folder of the scratch folder, in the order 1991, pad, checksum.
-Expected Preparation(const FormRig& rig, int entry, const std::string& rom, const Fixes& f) {
+// The preparation runs of entry (from 1) for rom: each fix as a Genesis ROM on the previous
+// copy, into its own folder of the entry's sub-folder of the scratch folder, in the order 1991,
+// pad, checksum. Padding runs only on a ROM that is not whole Mbit, and for a multi-game image
+// whether or not it is ticked.
+Expected Preparation(const FormRig& rig, int entry, const std::string& rom, const Fixes& f,
+                     bool multiGame = false) {
   Expected e{{}, rom};
   const fs::path folder = rig.appDir().path() / "telvo-prep" / std::to_string(entry);
+  const bool pad = (f.pad || multiGame) && fs::file_size(rom) % (128u << 10) != 0;
   const std::pair<bool, const char*> steps[] = {
-      {f.unlicensed, "1991"}, {f.pad, "pad"}, {f.checksum, "chk"}};
+      {f.unlicensed, "1991"}, {pad, "pad"}, {f.checksum, "chk"}};
   for (const auto& [ticked, fix] : steps) {
     if (!ticked) continue;
     const fs::path out = folder / fix;
-    e.runs.push_back({std::string("--") + fix, e.last, "-o=" + out.string()});
+    e.runs.push_back({"--gen", std::string("--") + fix, e.last, "-o=" + out.string()});
     e.last = (out / fs::path(rom).filename()).string();
   }
   return e;
@@ -128,6 +133,26 @@ TEST(RomPreparation, OneRomGetsEachTickedFixInOrderAndTheLastCopyIsFlashed) {
   }
 }
 
+// The tool's padding always adds a Mbit: a ROM that is whole Mbit already is not padded, with
+// "Pad ROM" ticked or for a multi-game image.
+TEST(RomPreparation, AWholeMbitRomIsNeverPadded) {
+  for (int games : {1, 2}) {
+    FormRig rig;
+    std::vector<std::string> roms;
+    for (int i = 0; i < games; ++i) {
+      roms.push_back(rig.writeRom("g" + std::to_string(i) + ".bin", "G", 512u << 10));
+      rig.queue(roms.back());
+    }
+    Tick(rig, {false, true, false});
+    ASSERT_TRUE(rig.main().userClick("Command4"));
+    const auto runs = rig.runs();
+    ASSERT_EQ(runs.size(), games == 1 ? 1u : 2u) << "only the flash, or the build and the flash";
+    EXPECT_EQ(rig.output().find("is padded"), std::string::npos);
+    const std::string cart = CartridgeFile(rig);
+    for (const std::string& rom : roms) EXPECT_NE(cart.find(ReadBytes(rom)), std::string::npos);
+  }
+}
+
 TEST(RomPreparation, SeveralRomsOfEqualNamesArePreparedApartThenCombined) {
   for (const Fixes& f : AllCombinations()) {
     FormRig rig;
@@ -144,8 +169,8 @@ TEST(RomPreparation, SeveralRomsOfEqualNamesArePreparedApartThenCombined) {
     const auto before = Snapshot(rig.data().path());
     ASSERT_TRUE(rig.main().userClick("Command4"));
 
-    const Expected ea = Preparation(rig, 1, a, f);
-    const Expected eb = Preparation(rig, 2, b, f);
+    const Expected ea = Preparation(rig, 1, a, f, /*multiGame=*/true);
+    const Expected eb = Preparation(rig, 2, b, f, /*multiGame=*/true);
     std::vector<Args> expected = ea.runs;
     expected.insert(expected.end(), eb.runs.begin(), eb.runs.end());
     expected.push_back({"-q", "--multi=64", "multigam.bin", ea.last, eb.last, "TEMP.BIN",
@@ -156,10 +181,15 @@ TEST(RomPreparation, SeveralRomsOfEqualNamesArePreparedApartThenCombined) {
     std::vector<Args> got;
     for (const auto& run : rig.runs()) got.push_back(run.args);
     EXPECT_EQ(got, expected) << Describe(f);
+    for (const std::string& rom : {a, b}) {
+      EXPECT_NE(rig.output().find(rom + " is padded to whole Mbit on a copy"), std::string::npos)
+          << rig.output();
+    }
 
     const std::string cart = CartridgeFile(rig);
-    EXPECT_NE(cart.find(Fixed(ReadBytes(a), f)), std::string::npos) << Describe(f);
-    EXPECT_NE(cart.find(Fixed(ReadBytes(b), f)), std::string::npos) << Describe(f);
+    const Fixes padded{f.unlicensed, true, f.checksum};
+    EXPECT_NE(cart.find(Fixed(ReadBytes(a), padded)), std::string::npos) << Describe(f);
+    EXPECT_NE(cart.find(Fixed(ReadBytes(b), padded)), std::string::npos) << Describe(f);
     EXPECT_TRUE(Snapshot(rig.data().path()) == before) << "the user's files stay as they were";
     EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-prep")) << Describe(f);
     EXPECT_FALSE(fs::exists(rig.appDir().path() / "TEMP.BIN")) << Describe(f);
@@ -183,13 +213,13 @@ TEST(RomPreparation, AFixTheToolRefusesStopsTheJobBeforeTheFlash) {
   std::vector<Args> got;
   for (const auto& run : rig.runs()) got.push_back(run.args);
   EXPECT_EQ(got, (std::vector<Args>{
-                     {"--1991", rom, "-o=" + (scratch / "1" / "1991").string()},
+                     {"--gen", "--1991", rom, "-o=" + (scratch / "1" / "1991").string()},
                  }));
   const std::string out = rig.output();
   EXPECT_NE(out.find("ERROR:"), std::string::npos) << "the tool said why";
   EXPECT_TRUE(out.ends_with("Failed: fix unlicensed game " + rom +
                             ": the tool reported an error (exit code 1); nothing was written "
-                            "to the cartridge.\n"))
+                            "to the cartridge." + std::string(exec::kOutputLineEnd)))
       << out;
   EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-sim-flash.bin"));
   EXPECT_TRUE(ReadBytes(rom) == original);

@@ -8,6 +8,7 @@
 #endif
 
 #include "config/environment.h"
+#include "exec/process.h"
 #include "platform/filesystem.h"
 #include "sram/form2.h"
 #include "support/form_rig.h"
@@ -216,6 +217,53 @@ TEST_F(Sram, TheChosenFolderHoldsTheFileInBothDirectionsAndTheAppFolderIsUntouch
     }
     EXPECT_EQ(ReadBytes(saves / c.name), SlotFile(rig, 1)) << c.name;
     EXPECT_EQ(ReadBytes(rig.appDir().path() / c.name), stale) << c.name;
+  }
+}
+
+// What runs for a save of each size and port text, and the job's last line. A slot holds
+// 32 KiB: a larger file would be written across the slots after it.
+TEST_F(Sram, ASaveOverOneSlotOrAPortThatIsNoAddressRunsNothingElseTheVerdictEndsTheJob) {
+  const fs::path saves = rig.data().path() / "saves";
+  const std::string end(exec::kOutputLineEnd);
+  const struct {
+    const char* name;
+    std::size_t size;  // of the file to send; 0: none, the slot is received into it
+    const char* port;
+    std::string last;  // the output's last line; {file}: the file's path
+  } cases[] = {
+      {"send.srm", 32768, "378", "Done: {file} written to slot 1"},
+      {"small.srm", 8192, "0x378", "Done: {file} written to slot 1"},
+      {"received.srm", 0, " 378 ", "Done: slot 1 saved into {file}"},
+      {"large.srm", 33 * 1024, "378",
+       "{file} has 33792 bytes; a slot holds 32768 (32 KiB); nothing was transferred."},
+      {"whole.srm", 128 * 1024, "378",
+       "{file} has 131072 bytes; a slot holds 32768 (32 KiB); nothing was transferred."},
+      {"send.srm", 32768, "0x0",
+       "The port \"0x0\" is not a parallel-port address (such as 378, 278 or 3BC); nothing was "
+       "transferred."},
+      {"new.srm", 0, "LPT1",
+       "The port \"LPT1\" is not a parallel-port address (such as 378, 278 or 3BC); nothing was "
+       "transferred."},
+  };
+  std::size_t seen = 0;
+  for (const auto& c : cases) {
+    const std::string file = platform::JoinPath(saves.string(), c.name);
+    if (c.size > 0) WriteBytes(file, std::string(c.size, 'V'));
+    rig.main().get<ui::TextBox>("Text2").setText(c.port);
+    rig.main().get<ui::TextBox>("Text3").setText("");
+    ui::MemoryWindow& dialog = open();
+    dialog.userOpenDirectory("Dir1", saves.string());
+    type(dialog, c.name);
+    ok(dialog);
+    const bool runs = c.last.starts_with("Done");
+    seen += runs ? 1 : 0;
+    EXPECT_EQ(rig.runs().size(), seen) << c.name << " " << c.port;
+    std::string last = c.last;
+    if (const std::size_t at = last.find("{file}"); at != std::string::npos)
+      last.replace(at, 6, file);
+    EXPECT_TRUE(rig.output().ends_with(last + end)) << rig.output();
+    EXPECT_EQ(rig.main().get<ui::TextBox>("Text2").text(), c.port) << "the typed port stays";
+    EXPECT_TRUE(requestIdle());
   }
 }
 
