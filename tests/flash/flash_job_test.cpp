@@ -466,6 +466,9 @@ TEST_F(FlashJob, AQueuedFileIsCheckedAgainRightBeforeEachRunGivenIt) {
   }
 }
 
+#ifndef _WIN32
+// Windows finds the tool beside the test program first, before the rig's application
+// directory, so a stand-in there is never started: this runs on Linux only.
 // A build that reports a problem (an "ERROR:" line, a failing exit code) leaves an image that
 // must not reach the cartridge, however much of it was written: a game left out, or part of
 // the image.
@@ -497,5 +500,6 @@ TEST_F(FlashJob, AnImageTheBuildReportedAProblemWithIsNeverFlashed) {
     EXPECT_FALSE(fs::exists(image));
   }
 }
+#endif
 
 }  // namespace
