@@ -50,12 +50,6 @@ std::string FindIn(std::string_view dir, std::string_view name) {
 
 }  // namespace
 
-std::string LeftHolderLine() {
-  return "The tool has ended, but a program it started still holds its output; that output is "
-         "no longer shown." +
-         std::string(kOutputLineEnd);
-}
-
 bool HoldsDirectory(std::string_view name) {
   return name.find_first_of(kDirSeparators) != std::string_view::npos;
 }

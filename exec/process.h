@@ -59,8 +59,10 @@ class StopRequest {
 // the output open: a helper left running must not hold the window for ever.
 inline constexpr int kLeftHolderGraceMs = 2000;
 
-// The line the runner writes when it stops reading such output.
-std::string LeftHolderLine();
+// The line the runner writes when it stops reading such output (without its line end).
+inline constexpr std::string_view kLeftHolderText =
+    "The tool has ended, but a program it started still holds its output; that output is no "
+    "longer shown.";
 
 // How a run of the tool ended, as the system reported it to the runner.
 struct RunResult {

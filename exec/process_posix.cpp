@@ -166,7 +166,7 @@ RunResult Supervise(pid_t pid, int readEnd, Output& output, const RunContext& co
     }
     if (status && Clock::now() - exitedAt >= std::chrono::milliseconds(kLeftHolderGraceMs)) {
       output.write(decoder.finish());
-      output.write(platform::AnsiToUtf8(LeftHolderLine()));
+      output.write(std::string(kLeftHolderText) + std::string(kOutputLineEnd));
       result = *status < 0 ? RunResult{} : Ended(*status);
       break;
     }

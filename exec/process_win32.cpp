@@ -112,7 +112,7 @@ RunResult Supervise(HANDLE process, HANDLE job, HANDLE readEnd, Output& output,
     if (exited && !outputOpen) return ExitOf(process);
     if (exited && Clock::now() - exitedAt >= std::chrono::milliseconds(kLeftHolderGraceMs)) {
       output.write(decoder.finish());
-      output.write(platform::AnsiToUtf8(LeftHolderLine()));
+      output.write(std::string(kLeftHolderText) + std::string(kOutputLineEnd));
       return ExitOf(process);
     }
     if (outputOpen && DataReady(readEnd)) {

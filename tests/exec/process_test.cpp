@@ -444,7 +444,8 @@ TEST(ExecAndCapture, OutputAHelperKeepsOpenIsLeftAfterAGraceAndTheRunEnds) {
   ASSERT_NE(helper, 0) << box.content();
   EXPECT_EQ(result.ending, exec::RunResult::Ending::Exited);
   EXPECT_EQ(result.code, 3);
-  const std::string line = platform::AnsiToUtf8(exec::LeftHolderLine());
+  const std::string line =
+      std::string(exec::kLeftHolderText) + std::string(exec::kOutputLineEnd);
   ASSERT_GE(box.content().size(), line.size());
   EXPECT_EQ(box.content().substr(box.content().size() - line.size()), line);
   testing_support::EndHelper(helper);
