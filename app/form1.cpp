@@ -14,6 +14,7 @@
 #include "flash/rom_title.h"
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
+#include "platform/job_lock.h"
 #include "platform/paths.h"
 #include "sram/form2.h"
 #include "sram/sram_job.h"
@@ -81,8 +82,19 @@ Form1::~Form1() = default;
 void Form1::Form_Load() {
   ui::Window& w = *window_;
   ResumeNext([&] { platform::ChangeDirectory(appDir_); });
+  ResumeNext([&] {
+    // Another window on this folder may be running a job with these files right now.
+    const platform::JobLock lock(appDir_);
+    if (lock.state() == platform::JobLock::State::Held) flash::RemoveJobLeftovers(appDir_);
+  });
   ResumeNext([&] { config::SetToolEnvironment(appDir_); });
-  ResumeNext([&] { config::WriteToolConfig(appDir_); });
+  ResumeNext([&] {
+    if (const std::optional<std::string> problem = config::ToolConfigProblem(appDir_)) {
+      say(*problem);
+      return;
+    }
+    config::WriteToolConfig(appDir_);
+  });
   ResumeNext([&] {
     if (!FileExists(settingsPath())) WriteDefaultSettings();
   });
@@ -95,18 +107,34 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload(bool& cancel) {
-  // Closing during a job never kills the tool: the close waits for the job's end. The
-  // settings are saved now as well, in case the system ends the program before that (logoff).
+  // Closing during a job starts no further run of it: the window closes once the run in
+  // progress has ended, or at once when the user chooses to stop the tool. The settings are
+  // saved now as well, in case the system ends the program before that (logoff).
   if (jobRunning_) {
     SaveSettings();
     closeAfterJob_ = true;
     cancel = true;
+    if (runInProgress_) OfferToStop();
     return;
   }
   SaveSettings();
   platform::ChangeDirectory(appDir_);
   // The program ends with its last window; a dialog left open would keep it running.
   if (form2_ && form2_->loaded()) form2_->window().unload();
+}
+
+void Form1::OfferToStop() {
+  if (askingToStop_ || stop_.requested()) return;
+  askingToStop_ = true;
+  const bool stop = backend_.askYesNo(
+      "The tool is still running. Stop it now?\n\n"
+      "A flash stopped midway leaves the cartridge partly written: flash it again. A save "
+      "transfer stopped midway may leave the slot or the file incomplete.\n\n"
+      "No: the window closes when the tool has finished.",
+      "Stop the tool?");
+  askingToStop_ = false;
+  // The run may have ended while the question was open; a stop then reaches no tool.
+  if (stop && runInProgress_) stop_.request();
 }
 
 void Form1::Form_Activate() {
@@ -130,7 +158,17 @@ void Form1::File1_DblClick() {
 
 void Form1::RunJob(void (*job)(ui::JobHost&)) {
   if (jobRunning_) return;
+  // Held for the job's whole length: a second window on this folder would write over this
+  // job's image, scratch copies and tool configuration.
+  const platform::JobLock lock(appDir_);
+  if (lock.state() == platform::JobLock::State::Busy) {
+    say("Another window of the program is running a job from this folder (" + appDir_ +
+        "); nothing was run.");
+    sram::DropPendingTransfer(*window_);
+    return;
+  }
   jobRunning_ = true;
+  stop_.clear();
   setJobButtonsEnabled(false);
   job(*this);
   jobRunning_ = false;
@@ -148,8 +186,11 @@ void Form1::setJobButtonsEnabled(bool on) {
 exec::RunResult Form1::ExecAndCapture(const exec::CommandLine& sCommandLine,
                                       ui::TextBox& cTextBox, const std::string* sStartInFolder,
                                       exec::Output* listener) {
-  return ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder, {appDir_, &backend_},
-                            listener);
+  runInProgress_ = true;
+  const exec::RunResult result = ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder,
+                                                    {appDir_, &backend_, &stop_}, listener);
+  runInProgress_ = false;
+  return result;
 }
 
 bool Form1::FileExists(std::string_view Path) const { return platform::FileExists(Path); }
@@ -169,8 +210,12 @@ void Form1::ReportUnwritableFolder() {
       config::CannotCreateReason(config::TemporaryPathFor(settingsPath()));
   if (!reason) return;
   std::string line = config::UnwritableFolderLine(appDir_, *reason);
-  line += exec::kOutputLineEnd;
-  window_->get<ui::TextBox>("Text3").replaceSelection(line);
+  say(line);
+}
+
+void Form1::say(std::string_view line) {
+  window_->get<ui::TextBox>("Text3").replaceSelection(std::string(line) +
+                                                     std::string(exec::kOutputLineEnd));
 }
 
 void Form1::LoadSettings() {

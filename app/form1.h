@@ -33,6 +33,7 @@ class Form1 : public ui::JobHost {
   exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
                                  const std::string* sStartInFolder,
                                  exec::Output* listener) override;
+  bool closing() const override { return closeAfterJob_; }
 
   bool FileExists(std::string_view Path) const;
   std::string settingsPath() const;
@@ -48,6 +49,8 @@ class Form1 : public ui::JobHost {
 
  private:
   void Form_Unload(bool& cancel);
+  // A close asked for during a run: offers to stop the tool now.
+  void OfferToStop();
   void Form_Activate();
   void VScroll1_Change();
   void Command5_Click();
@@ -57,6 +60,8 @@ class Form1 : public ui::JobHost {
   // asked for during the job is carried out when it has ended.
   void RunJob(void (*job)(ui::JobHost&));
   void setJobButtonsEnabled(bool on);
+  // One line of the program's own in the output box.
+  void say(std::string_view line);
 
   ui::Backend& backend_;
   std::string appDir_;
@@ -64,6 +69,10 @@ class Form1 : public ui::JobHost {
   std::unique_ptr<sram::Form2> form2_;
   bool jobRunning_ = false;
   bool closeAfterJob_ = false;
+  bool runInProgress_ = false;
+  bool askingToStop_ = false;
+  // Set when the user chose to stop the tool; the runner ends the tool and all it started.
+  exec::StopRequest stop_;
   // The settings file was there at start but could not be read: it is the user's, not ours to
   // overwrite with what the controls show.
   bool keepSettingsFile_ = false;

@@ -40,7 +40,15 @@ bool SetToolEnvironment(std::string_view appDir) {
   return SetEnvironmentVariable(kToolHomeVariable, appDir);
 }
 
+std::optional<std::string> ToolConfigProblem(std::string_view appDir) {
+  if (appDir.find_first_of("\r\n") == std::string_view::npos) return std::nullopt;
+  return "The tool configuration " + std::string(kToolConfigFileName) +
+         " was not written: the name of the program's folder holds a line break, and the tool "
+         "cannot be pointed at such a folder. Move the program to a folder without one.";
+}
+
 bool WriteToolConfig(std::string_view appDir) {
+  if (ToolConfigProblem(appDir)) return false;
   return ReplaceFile(kToolConfigFileName, platform::Utf8ToAnsi(ToolConfigText(appDir)));
 }
 

@@ -28,15 +28,41 @@ class Waiter {
   virtual ~Waiter() = default;
   // Runs the window events that are pending at this moment, once ("DoEvents").
   virtual void processPendingEvents() = 0;
+  // Each wait keeps the windows working until what it waits for is ready, or until it has run
+  // one round of window events, or for kWaitSliceMs at most: the caller then looks again at
+  // what it waits for (the tool may have exited, the user may have asked to stop the run) and
+  // waits again.
 #ifdef _WIN32
-  // Keeps the windows working until pipe (an anonymous pipe's read handle) has data to read or
-  // has broken.
+  // Waits for pipe (an anonymous pipe's read handle) to have data to read or to break.
   virtual void waitForPipe(void* pipe) = 0;
 #else
-  // Keeps the windows working until fd is readable (data, end of file or error).
+  // Waits for fd to be readable (data, end of file or error).
   virtual void waitReadable(int fd) = 0;
 #endif
 };
+
+inline constexpr int kWaitSliceMs = 100;
+
+// A request from the window to end the run in progress, the tool and everything it started.
+// The runner looks at it between window events; the window clears it before the next run.
+class StopRequest {
+ public:
+  void request() { requested_ = true; }
+  void clear() { requested_ = false; }
+  bool requested() const { return requested_; }
+
+ private:
+  bool requested_ = false;
+};
+
+// How long the output is still read once the tool has exited while a process it started keeps
+// the output open: a helper left running must not hold the window for ever.
+inline constexpr int kLeftHolderGraceMs = 2000;
+
+// The line the runner writes when it stops reading such output (without its line end).
+inline constexpr std::string_view kLeftHolderText =
+    "The tool has ended, but a program it started still holds its output; that output is no "
+    "longer shown.";
 
 // How a run of the tool ended, as the system reported it to the runner.
 struct RunResult {
@@ -55,13 +81,17 @@ struct RunResult {
 struct RunContext {
   std::string appDir;        // searched first for the program, as Windows does
   Waiter* events;            // keeps the windows working while the call waits for output
+  const StopRequest* stop = nullptr;  // looked at between window events; null: never stopped
 };
 
 // Runs sCommandLine (program name first, each argument as the child is to receive it) as a
 // hidden child with standard output and standard error on one pipe and no standard input, and
 // passes each chunk it writes to output. sStartInFolder null: the child
-// starts in the current directory. Returns when every writer has closed the pipe and the
-// child has exited (the windows keep working while it is waited for), with how it ended.
+// starts in the current directory. Returns when the child has exited and every writer has
+// closed the pipe (the windows keep working meanwhile), with how it ended; output still open
+// kLeftHolderGraceMs after the child's exit is no longer read (a line says so). The child runs
+// in a process group (POSIX) or job object (Windows) of its own: a stop request ends it and
+// everything it started, and the result is Stopped.
 // When the program cannot be started, one line naming it and the system's reason goes to
 // output and the result is NotStarted; so it is, and nothing is started, when an argument
 // holds a NUL byte.

@@ -14,7 +14,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -76,7 +78,10 @@ class SpawnAttributes {
     sigaddset(&reset, SIGPIPE);
     posix_spawnattr_setsigmask(&attr_, &none);
     posix_spawnattr_setsigdefault(&attr_, &reset);
-    posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    // A process group of the tool's own: stopping a job ends the tool and all it started.
+    posix_spawnattr_setpgroup(&attr_, 0);
+    posix_spawnattr_setflags(&attr_,
+                             POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
   }
   ~SpawnAttributes() { posix_spawnattr_destroy(&attr_); }
   SpawnAttributes(const SpawnAttributes&) = delete;
@@ -96,42 +101,98 @@ bool DataReady(int fd) {
 // has none. Called through syscall(): the C library's own declaration cannot be used from C++.
 int WatchExit(pid_t pid) { return static_cast<int>(syscall(SYS_pidfd_open, pid, 0)); }
 
-// The output has ended; the child normally exits as it closes it. One that goes on running is
-// waited for with the windows working (its pidfd turns readable when it exits), since how it
-// ended is the run's outcome. Without a pidfd or an event loop the wait blocks.
-RunResult WaitForExit(pid_t pid, Waiter* events) {
-  const int exitWatch = events != nullptr ? WatchExit(pid) : -1;
-  int status = 0;
-  pid_t result;
-  while (true) {
-    result = waitpid(pid, &status, exitWatch >= 0 ? WNOHANG : 0);
-    if (result < 0 && errno == EINTR) continue;
-    if (result != 0) break;
-    events->processPendingEvents();
-    events->waitReadable(exitWatch);
-  }
-  if (exitWatch >= 0) close(exitWatch);
-  if (result < 0) return {};  // reaped elsewhere: how it ended is unknown
+RunResult Ended(int status) {
   if (WIFEXITED(status)) return {RunResult::Ending::Exited, WEXITSTATUS(status)};
   return {RunResult::Ending::Signalled, WTERMSIG(status)};
 }
 
-void Stream(int readEnd, Output& output, Waiter* events) {
+// The child's wait status once it has exited (reaped now); nullopt while it runs. A child
+// reaped elsewhere counts as exited with an unknown ending.
+std::optional<int> Reaped(pid_t pid) {
+  int status = 0;
+  pid_t result;
+  while ((result = waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {
+  }
+  if (result == 0) return std::nullopt;
+  return result < 0 ? -1 : status;
+}
+
+// Ends the child's process group (the tool and whatever it started that stayed in it) and
+// reaps the child if it was still running.
+void EndGroup(pid_t pid, bool reaped) {
+  kill(-pid, SIGKILL);
+  if (reaped) return;
+  while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  }
+}
+
+// Keeps the windows working until fd is readable or a round of events has run; fd -1 (nothing
+// to watch) gives one slice.
+void Wait(int fd, Waiter* events) {
+  if (events != nullptr && fd >= 0) {
+    events->waitReadable(fd);
+    return;
+  }
+  pollfd p{fd, POLLIN, 0};
+  while (poll(&p, fd >= 0 ? 1 : 0, kWaitSliceMs) < 0 && errno == EINTR) {
+  }
+}
+
+// Streams the child's output into output until the child has exited and its output has ended,
+// and returns how it ended. Between reads the window events run and a stop request is looked
+// at. Output that a process the child started keeps open is read for kLeftHolderGraceMs after
+// the child's exit, no longer.
+RunResult Supervise(pid_t pid, int readEnd, Output& output, const RunContext& context) {
+  using Clock = std::chrono::steady_clock;
   std::vector<char> buffer(kReadSize);
   platform::AnsiStreamDecoder decoder;
+  // Turns readable when the child exits: waited on once its output has ended.
+  const int exitWatch = WatchExit(pid);
+  bool outputOpen = true;
+  std::optional<int> status;
+  Clock::time_point exitedAt;
+  RunResult result;
   while (true) {
-    if (events != nullptr) {
-      events->processPendingEvents();
-      if (!DataReady(readEnd)) events->waitReadable(readEnd);
+    if (context.events != nullptr) context.events->processPendingEvents();
+    if (context.stop != nullptr && context.stop->requested()) {
+      EndGroup(pid, status.has_value());
+      result = {RunResult::Ending::Stopped, 0};
+      break;
     }
-    const ssize_t got = read(readEnd, buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    const std::string text =
-        decoder.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
-    output.write(text);
+    if (!status && (status = Reaped(pid))) exitedAt = Clock::now();
+    if (status && !outputOpen) {
+      result = *status < 0 ? RunResult{} : Ended(*status);
+      break;
+    }
+    if (status && Clock::now() - exitedAt >= std::chrono::milliseconds(kLeftHolderGraceMs)) {
+      output.write(decoder.finish());
+      output.write(std::string(kLeftHolderText) + std::string(kOutputLineEnd));
+      result = *status < 0 ? RunResult{} : Ended(*status);
+      break;
+    }
+    if (outputOpen && DataReady(readEnd)) {
+      const ssize_t got = read(readEnd, buffer.data(), buffer.size());
+      if (got < 0 && errno == EINTR) continue;
+      if (got > 0) {
+        output.write(decoder.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got))));
+        continue;
+      }
+      outputOpen = false;
+      output.write(decoder.finish());
+      continue;
+    }
+    if (!outputOpen && exitWatch < 0 && context.events == nullptr) {
+      // Nothing to watch the exit with and no windows to keep working: wait for it outright.
+      int exitStatus = 0;
+      while (waitpid(pid, &exitStatus, 0) < 0 && errno == EINTR) {
+      }
+      status = exitStatus;
+      continue;
+    }
+    Wait(outputOpen ? readEnd : exitWatch, context.events);
   }
-  output.write(decoder.finish());
+  if (exitWatch >= 0) close(exitWatch);
+  return result;
 }
 
 // Starts program with args (program name first) writing into writeEnd; 0 or the reason it
@@ -187,9 +248,9 @@ RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
     return {};
   }
 
-  Stream(readEnd, output, context.events);
+  const RunResult result = Supervise(pid, readEnd, output, context);
   close(readEnd);
-  return WaitForExit(pid, context.events);
+  return result;
 }
 
 }  // namespace exec

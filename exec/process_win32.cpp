@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -59,38 +60,77 @@ bool DataReady(HANDLE pipe) {
   return available > 0;
 }
 
-void Stream(HANDLE readEnd, Output& output, Waiter* events) {
-  std::vector<char> buffer(kReadSize);
-  platform::AnsiStreamDecoder decoder;
-  while (true) {
-    if (events != nullptr) {
-      events->processPendingEvents();
-      if (!DataReady(readEnd)) events->waitForPipe(readEnd);
-    }
-    DWORD got = 0;
-    if (!ReadFile(readEnd, buffer.data(), kReadSize, &got, nullptr)) break;
-    const std::string text = decoder.feed(std::string_view(buffer.data(), got));
-    output.write(text);
-  }
-  output.write(decoder.finish());
-}
-
-// The output has ended; the tool normally exits as it closes it. One that goes on running is
-// waited for with the windows working, since how it ended is the run's outcome.
-RunResult WaitForExit(HANDLE process, Waiter* events) {
-  constexpr DWORD kSliceMs = 10;
-  if (events == nullptr) {
-    WaitForSingleObject(process, INFINITE);
-  } else {
-    for (;;) {
-      const DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, kSliceMs, QS_ALLINPUT);
-      if (woke != WAIT_TIMEOUT && woke != WAIT_OBJECT_0 + 1) break;
-      events->processPendingEvents();
-    }
-  }
+RunResult ExitOf(HANDLE process) {
   DWORD code = 0;
   if (!GetExitCodeProcess(process, &code)) return {};
   return {RunResult::Ending::Exited, static_cast<int>(code)};
+}
+
+// Ends the tool and everything it started: the job object holds them all. Where the tool
+// could not be put in one (an older Windows running the program inside a job of its own),
+// only the tool itself is ended.
+void EndAll(HANDLE job, HANDLE process) {
+  constexpr UINT kStoppedCode = 1;
+  if (job == nullptr || !TerminateJobObject(job, kStoppedCode)) {
+    TerminateProcess(process, kStoppedCode);
+  }
+  WaitForSingleObject(process, INFINITE);
+}
+
+// Keeps the windows working until the process has exited or a round of events has run.
+void WaitForProcess(HANDLE process, Waiter* events) {
+  if (events == nullptr) {
+    WaitForSingleObject(process, kWaitSliceMs);
+    return;
+  }
+  MsgWaitForMultipleObjects(1, &process, FALSE, kWaitSliceMs, QS_ALLINPUT);
+}
+
+// Streams the tool's output into output until the tool has exited and its output has ended,
+// and returns how it ended. Between reads the window events run and a stop request is looked
+// at. Output that a process the tool started keeps open is read for kLeftHolderGraceMs after
+// the tool's exit, no longer.
+RunResult Supervise(HANDLE process, HANDLE job, HANDLE readEnd, Output& output,
+                    const RunContext& context) {
+  using Clock = std::chrono::steady_clock;
+  std::vector<char> buffer(kReadSize);
+  platform::AnsiStreamDecoder decoder;
+  Waiter* events = context.events;
+  bool outputOpen = true;
+  bool exited = false;
+  Clock::time_point exitedAt;
+  while (true) {
+    if (events != nullptr) events->processPendingEvents();
+    if (context.stop != nullptr && context.stop->requested()) {
+      EndAll(job, process);
+      return {RunResult::Ending::Stopped, 0};
+    }
+    if (!exited && WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+      exited = true;
+      exitedAt = Clock::now();
+    }
+    if (exited && !outputOpen) return ExitOf(process);
+    if (exited && Clock::now() - exitedAt >= std::chrono::milliseconds(kLeftHolderGraceMs)) {
+      output.write(decoder.finish());
+      output.write(std::string(kLeftHolderText) + std::string(kOutputLineEnd));
+      return ExitOf(process);
+    }
+    if (outputOpen && DataReady(readEnd)) {
+      DWORD got = 0;
+      if (ReadFile(readEnd, buffer.data(), kReadSize, &got, nullptr)) {
+        output.write(decoder.feed(std::string_view(buffer.data(), got)));
+      } else {
+        outputOpen = false;
+        output.write(decoder.finish());
+      }
+      continue;
+    }
+    if (outputOpen && events != nullptr) {
+      events->waitForPipe(readEnd);
+    } else {
+      WaitForProcess(process, events);
+    }
+  }
 }
 
 }  // namespace
@@ -135,9 +175,9 @@ RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
   for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
     std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back('\0');
-    started =
-        CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                       sStartInFolder != nullptr ? folder.c_str() : nullptr, &startup, &process);
+    started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
+                             nullptr, sStartInFolder != nullptr ? folder.c_str() : nullptr,
+                             &startup, &process);
     startError = started ? 0 : GetLastError();
     if (startError != ERROR_INTERNAL_ERROR) break;
   }
@@ -152,12 +192,20 @@ RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
                        searched ? WhereItWasLookedFor(program, context.appDir) : std::string());
     return {};
   }
+  // Started suspended and put in a job object of its own before it runs: whatever it starts
+  // from its first instruction on belongs to the job, so a stop ends them all.
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (job != nullptr && !AssignProcessToJobObject(job, process.hProcess)) {
+    CloseHandle(job);
+    job = nullptr;
+  }
+  ResumeThread(process.hThread);
   CloseHandle(process.hThread);
 
-  Stream(readEnd, output, context.events);
+  const RunResult result = Supervise(process.hProcess, job, readEnd, output, context);
   CloseHandle(readEnd);
-  const RunResult result = WaitForExit(process.hProcess, context.events);
   CloseHandle(process.hProcess);
+  if (job != nullptr) CloseHandle(job);
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include "exec/process.h"
 #include "exec/tool_commands.h"
 #include "flash/multi_check.h"
+#include "flash/queued_files.h"
 #include "flash/rom_prep.h"
 #include "platform/filesystem.h"
 #include "platform/paths.h"
@@ -17,10 +18,6 @@ namespace flash {
 
 namespace {
 
-// The tool writes the multi-game image under this name into the application directory, and
-// the flash command names it without a path. Windows would accept it in any letter case; on
-// Linux only this spelling names the same file, so every step here uses it.
-constexpr std::string_view kImage = "TEMP.BIN";
 constexpr std::string_view kLoader = "multigam.bin";
 
 exec::RomOptions RomOptionsOf(ui::Window& w) {
@@ -71,17 +68,45 @@ std::optional<std::vector<std::string>> Prepared(ui::JobHost& host, ui::JobRun& 
   return PrepareRoms(host, job, roms, fixes, scratch);
 }
 
+int CartridgeMbit(ui::Window& w) { return w.get<ui::OptionButton>("Option1").value() ? 64 : 32; }
+
+// The tool cuts a ROM larger than the cartridge to fit and writes it; a game cut short is no
+// game. Checked on the ROM and again on the copy the fixes made of it.
+std::optional<std::string> SizeProblem(ui::JobHost& host, const std::string& rom,
+                                       const std::string& file) {
+  const std::optional<std::uint64_t> size = platform::RegularFileSize(file);
+  if (!size) return std::nullopt;
+  return RomSizeProblem({rom, *size}, CartridgeMbit(host.form()));
+}
+
+// Right before a run: the queued files it is given checked again, its copies readable. A file
+// that may not go to it fails the job there.
+void FailOnRunProblems(ui::JobHost& host, ui::JobRun& job, const std::vector<std::string>& roms,
+                       const std::vector<std::string>& files) {
+  const std::vector<std::string> problems = RunProblems(host.appDir(), roms, files);
+  if (!problems.empty()) job.fail(problems.front());
+}
+
 void FlashSingle(ui::JobHost& host) {
   ui::Window& w = host.form();
   auto& paths = w.get<ui::ListBox>("List2");
   w.get<ui::ListBox>("List1").setListIndex(0);
   paths.setListIndex(0);
   const std::string rom = paths.item(paths.listIndex());
+  if (const std::optional<std::string> problem = SizeProblem(host, rom, rom)) {
+    SayLine(host, *problem);
+    return;
+  }
   ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
   ui::JobRun job(host, std::string(kCartridgeUnchanged));
   const std::optional<std::vector<std::string>> files = Prepared(host, job, {rom}, scratch);
   if (!files && !job.failed()) return;
   if (files) {
+    if (const std::optional<std::string> problem = SizeProblem(host, rom, files->front())) {
+      job.say(*problem);
+      return;
+    }
+    FailOnRunProblems(host, job, {rom}, *files);
     job.run({exec::SingleFlashCommand(files->front(), Port(w), RomOptionsOf(w)),
              "write " + rom + " to the cartridge", /*writesTarget=*/true});
   }
@@ -151,6 +176,7 @@ void FlashMulti(ui::JobHost& host) {
     for (const std::string& line : tooLarge) job.say(line);
     return;
   }
+  FailOnRunProblems(host, job, roms, *files);
   job.run({exec::MultiBuildCommand(size, *files, host.appDir()), "build the multi-game image"});
   // Without an image the flash command would read the cartridge into TEMP.BIN instead of
   // writing it; say so rather than run it. Port and options are read after the build.
@@ -167,6 +193,11 @@ void FlashMulti(ui::JobHost& host) {
 
 }  // namespace
 
+void RemoveJobLeftovers(std::string_view appDir) {
+  platform::RemoveFile(platform::JoinPath(appDir, kImage));
+  platform::RemoveFolderTree(platform::JoinPath(appDir, kScratchFolderName));
+}
+
 void Command4_Click(ui::JobHost& host) {
   const int n = host.form().get<ui::ListBox>("List1").listCount();
   if (n == 0) {
@@ -179,17 +210,14 @@ void Command4_Click(ui::JobHost& host) {
     return;
   }
   // The flash command given a file that does not exist reads the cartridge into it, and the
-  // build skips it without a word: a queued file that is gone or is no regular file stops the
-  // job before any run.
+  // build skips one it cannot read without a word; a queued file where the job writes would be
+  // deleted by it. Any of these stops the job before any run.
   const auto& paths = host.form().get<ui::ListBox>("List2");
-  bool missing = false;
-  for (int i = 0; i < paths.listCount(); ++i) {
-    const std::string path = paths.item(i);
-    if (platform::KindOfEntry(path) == platform::EntryKind::RegularFile) continue;
-    SayLine(host, path + " is missing or not a regular file" + std::string(kNothingWritten));
-    missing = true;
-  }
-  if (missing) return;
+  std::vector<std::string> queued;
+  for (int i = 0; i < paths.listCount(); ++i) queued.push_back(paths.item(i));
+  const std::vector<std::string> problems = RunProblems(host.appDir(), queued, queued);
+  for (const std::string& problem : problems) SayLine(host, problem + std::string(kNothingWritten));
+  if (!problems.empty()) return;
   if (n == 1) {
     FlashSingle(host);
     return;

@@ -7,4 +7,9 @@ namespace flash {
 
 void Command4_Click(ui::JobHost& host);
 
+// Removes what a job cut short (the program killed midway) left in the application directory:
+// the multi-game image and the scratch folder of the fixes. Links are removed, never followed.
+// Only while no job of this folder runs.
+void RemoveJobLeftovers(std::string_view appDir);
+
 }  // namespace flash

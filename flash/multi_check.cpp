@@ -71,4 +71,12 @@ std::vector<std::string> ImageSizeProblems(const std::vector<QueuedGame>& games,
           "Past the end: " + beyond + "."};
 }
 
+std::optional<std::string> RomSizeProblem(const QueuedGame& rom, int sizeMbit) {
+  const std::uint64_t limit = ImageBytes(sizeMbit);
+  if (rom.size <= limit) return std::nullopt;
+  return rom.name + " has " + std::to_string(rom.size) + " bytes, more than the " +
+         std::to_string(sizeMbit) + " Mbit cartridge holds (" + KiB(limit) + ")" +
+         std::string(kNothingWritten);
+}
+
 }  // namespace flash

@@ -40,4 +40,8 @@ struct QueuedGame {
 // how much. Empty when they fit.
 std::vector<std::string> ImageSizeProblems(const std::vector<QueuedGame>& games, int sizeMbit);
 
+// The line saying that a single ROM is larger than a cartridge of sizeMbit, which the tool
+// would cut to fit and write; nullopt when it fits.
+std::optional<std::string> RomSizeProblem(const QueuedGame& rom, int sizeMbit);
+
 }  // namespace flash

@@ -2,6 +2,7 @@
 
 #include "exec/process.h"
 #include "flash/multi_check.h"
+#include "flash/queued_files.h"
 #include "platform/filesystem.h"
 #include "platform/paths.h"
 
@@ -65,6 +66,12 @@ std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host, ui::JobRu
       // it writes, so the tool renames nothing, and a copy there is surely this run's.
       const std::string folder = platform::JoinPath(entry, fix.substr(2));
       if (!platform::CreateEmptyFolder(folder)) return cannotMake(folder);
+      // The queued ROM itself is checked again right before the run that is given it.
+      if (const std::vector<std::string> problems = RunProblems(host.appDir(), {roms[i]}, {file});
+          !problems.empty()) {
+        job.fail(problems.front());
+        return std::nullopt;
+      }
       if (!job.run({exec::RomFixCommand(fix, file, folder), FixStepName(fix, roms[i])}))
         return std::nullopt;
       const std::string copy = platform::JoinPath(folder, platform::FileNameOf(file));

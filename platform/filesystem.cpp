@@ -1,6 +1,8 @@
 // The platform-independent half of the file browser's view of the file system.
 #include "platform/filesystem.h"
 
+#include "platform/paths.h"
+
 namespace platform {
 
 namespace {
@@ -73,6 +75,23 @@ std::string_view FileNameOf(std::string_view path) {
   const std::size_t cut = path.rfind('/');
 #endif
   return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+bool LiesInside(std::string_view path, std::string_view folder) {
+  std::string current = FullPathOf(path);
+  while (!current.empty()) {
+    std::string parent = FolderOf(current);
+    if (parent.empty() || parent == current) return false;
+    if (SameEntry(parent, folder)) return true;
+    current = std::move(parent);
+  }
+  return false;
+}
+
+std::string FolderOf(std::string_view path) {
+  std::string_view folder = path.substr(0, path.size() - FileNameOf(path).size());
+  if (folder.size() > RootOf(path).size()) folder.remove_suffix(1);
+  return std::string(folder);
 }
 
 }  // namespace platform

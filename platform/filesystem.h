@@ -72,12 +72,20 @@ std::string RootOf(std::string_view path);
 // The file name of path: what follows its last separator.
 std::string_view FileNameOf(std::string_view path);
 
+// The folder of path: what precedes its file name, without the separator between them, the
+// root kept whole ("/", "c:\"). Empty for a bare name.
+std::string FolderOf(std::string_view path);
+
 // For the folder the ROM fixes are made in, where the tool writes each fixed copy so that the
 // user's own ROM files are never written:
 
 // Creates path as an empty folder: whatever lies there first (a folder left by a job that was
 // cut short, or a file) is removed with everything in it. False when it cannot be made.
 bool CreateEmptyFolder(std::string_view path);
+
+// True when path lies somewhere under folder, however either is spelled (links, letter case):
+// what lies in the scratch folder goes when a job empties it. False when either is missing.
+bool LiesInside(std::string_view path, std::string_view folder);
 
 // Removes path with everything in it; links are removed, never followed. True when nothing is
 // left under that name (also when there was nothing).

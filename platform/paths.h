@@ -44,4 +44,16 @@ std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t off
 // there afterwards; false when it cannot be made or something else has the name.
 bool MakeFolder(std::string_view path);
 
+// True when path names a regular file that the program can open for reading now: the tool
+// skips a game it cannot open and builds the image without it.
+bool CanReadFile(std::string_view path);
+
+// True when a and b name one existing entry however each is spelled: a link and what it points
+// to, two hard links, or (where the system ignores it) another letter case.
+bool SameEntry(std::string_view a, std::string_view b);
+
+// The absolute form of path, links resolved where the system has them; empty when path cannot
+// be reached.
+std::string FullPathOf(std::string_view path);
+
 }  // namespace platform

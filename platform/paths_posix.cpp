@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,33 @@ bool MakeFolder(std::string_view path) {
   if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return false;
   struct stat info {};
   return StatOf(folder, info) && S_ISDIR(info.st_mode);
+}
+
+bool CanReadFile(std::string_view path) {
+  if (path.empty()) return false;
+  // Not blocking: a pipe put in the file's place must not hold the window.
+  const int fd = ::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  ::close(fd);
+  return regular;
+}
+
+bool SameEntry(std::string_view a, std::string_view b) {
+  struct stat first {};
+  struct stat second {};
+  return StatOf(a, first) && StatOf(b, second) && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
+std::string FullPathOf(std::string_view path) {
+  if (path.empty()) return std::string();
+  char* resolved = ::realpath(std::string(path).c_str(), nullptr);
+  if (resolved == nullptr) return std::string();
+  std::string full(resolved);
+  std::free(resolved);
+  return full;
 }
 
 }  // namespace platform

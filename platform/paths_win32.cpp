@@ -132,4 +132,57 @@ bool MakeFolder(std::string_view path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool CanReadFile(std::string_view path) {
+  if (path.empty()) return false;
+  // Shared as the tool's own open shares it: a file another program holds without sharing
+  // cannot be read by the tool either.
+  HANDLE handle = ::CreateFileA(platform::Utf8ToAnsi(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool disk = ::GetFileType(handle) == FILE_TYPE_DISK;
+  ::CloseHandle(handle);
+  return disk;
+}
+
+namespace {
+
+// The volume and file index of what path names, folders included; false when it cannot be
+// opened.
+bool IdentityOf(std::string_view path, BY_HANDLE_FILE_INFORMATION& info) {
+  if (path.empty()) return false;
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE handle = ::CreateFileA(platform::Utf8ToAnsi(path).c_str(), 0, kShareAll, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool known = ::GetFileInformationByHandle(handle, &info) != 0;
+  ::CloseHandle(handle);
+  return known;
+}
+
+}  // namespace
+
+bool SameEntry(std::string_view a, std::string_view b) {
+  BY_HANDLE_FILE_INFORMATION first{};
+  BY_HANDLE_FILE_INFORMATION second{};
+  return IdentityOf(a, first) && IdentityOf(b, second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh &&
+         first.nFileIndexLow == second.nFileIndexLow;
+}
+
+std::string FullPathOf(std::string_view path) {
+  if (path.empty()) return std::string();
+  const std::string ansi = platform::Utf8ToAnsi(path);
+  if (::GetFileAttributesA(ansi.c_str()) == INVALID_FILE_ATTRIBUTES) return std::string();
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD got = ::GetFullPathNameA(ansi.c_str(), static_cast<DWORD>(buffer.size()),
+                                         buffer.data(), nullptr);
+    if (got == 0) return std::string();
+    if (got < buffer.size()) return platform::AnsiToUtf8(std::string(buffer.data(), got));
+    buffer.resize(got);
+  }
+}
+
 }  // namespace platform

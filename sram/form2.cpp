@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/filesystem.h"
 #include "ui/file_browser.h"
 
 namespace sram {
@@ -50,7 +51,14 @@ void Form2::File1_Click() {
 }
 
 void Form2::Command1_Click() {
-  const std::string name = window_->get<ui::TextBox>("Text1").text();
+  std::string name = window_->get<ui::TextBox>("Text1").text();
+  std::string directory = window_->get<ui::DirList>("Dir1").path();
+  // A full path typed into the box names its file as it stands: joined onto the folder the
+  // dialog shows, it would name no file at all.
+  if (name != kFilenamePlaceholder && !platform::RootOf(name).empty()) {
+    directory = platform::FolderOf(name);
+    name = std::string(platform::FileNameOf(name));
+  }
   if (name == kFilenamePlaceholder || name.empty()) {
     backend_.messageBox("Enter a filename, please.", "Error");
     return;
@@ -58,7 +66,7 @@ void Form2::Command1_Click() {
   form1_.setEnabled(true);
   form1_.get<ui::CheckBox>("Check5").setValue(1);
   form1_.get<ui::TextBox>("Text4").setText(name);
-  form1_.get<ui::TextBox>("Text5").setText(window_->get<ui::DirList>("Dir1").path());
+  form1_.get<ui::TextBox>("Text5").setText(directory);
   form1_.setFocus();
   window_->unload();
 }

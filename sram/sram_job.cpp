@@ -143,9 +143,13 @@ void RunPendingTransfer(ui::JobHost& host) {
       Receive(host, transfer);
     }
   }
-  w.get<ui::CheckBox>("Check5").setValue(0);
-  w.get<ui::TextBox>("Text4").setText("");
-  w.get<ui::TextBox>("Text5").setText("");
+  DropPendingTransfer(w);
+}
+
+void DropPendingTransfer(ui::Window& form1) {
+  form1.get<ui::CheckBox>("Check5").setValue(0);
+  form1.get<ui::TextBox>("Text4").setText("");
+  form1.get<ui::TextBox>("Text5").setText("");
 }
 
 }  // namespace sram

@@ -9,6 +9,9 @@ namespace sram {
 // True when the SRAM dialog has left a request (Check5 set).
 bool TransferPending(ui::Window& form1);
 
+// Returns the request fields to idle without running anything.
+void DropPendingTransfer(ui::Window& form1);
+
 // Runs a pending request once and returns the fields to idle; nothing when none is pending.
 void RunPendingTransfer(ui::JobHost& host);
 

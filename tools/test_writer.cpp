@@ -5,11 +5,13 @@
 //   flood MS       write numbered text lines as fast as the reader takes them for MS
 //                  milliseconds, then "flood: N bytes\n"
 //   interleave N   write "out i" to standard output and "err i" to standard error, N times
+//   file PATH N    write N bytes of numbered text lines into the file PATH (a partial image)
 //   text T         write T to standard output
 //   err T          write T to standard error
 //   sleep MS       stay silent for MS milliseconds
 //   grandchild MS  start a process that inherits the output, waits MS ms, writes
 //                  "grandchild done\n" and ends; this process goes on at once
+//   helper MS      as grandchild, and write "helper PID\n" with the started process's id
 //   close          close standard output and standard error (and go on running)
 //   exit N         end here with exit code N (read as unsigned: on Windows a crash status such
 //                  as 3221225622, 0xC0000096, ends the process as a crash would)
@@ -116,6 +118,12 @@ int main(int argc, char** argv) {
   std::vector<char*> standInArgv;
   if (const char* script = std::getenv("TELVO_WRITER_SCRIPT"); script != nullptr && *script) {
     standIn = ScriptFromEnvironment(argv[0], script);
+    // A process the script starts reads its own arguments.
+#ifdef _WIN32
+    _putenv_s("TELVO_WRITER_SCRIPT", "");
+#else
+    unsetenv("TELVO_WRITER_SCRIPT");
+#endif
     for (std::string& arg : standIn) standInArgv.push_back(arg.data());
     argc = static_cast<int>(standInArgv.size());
     argv = standInArgv.data();
@@ -160,6 +168,14 @@ int main(int argc, char** argv) {
         Write(stderr, "err " + std::to_string(k) + "\n");
       }
       ++i;
+    } else if (op == "file") {
+      const char* size = i + 2 < argc ? argv[i + 2] : "0";
+      if (std::FILE* file = std::fopen(value, "wb")) {
+        const std::string bytes = NumberedText(std::strtoull(size, nullptr, 10));
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+      }
+      i += 2;
     } else if (op == "text") {
       Write(stdout, value);
       ++i;
@@ -169,11 +185,13 @@ int main(int argc, char** argv) {
     } else if (op == "sleep") {
       Sleep(std::atol(value));
       ++i;
-    } else if (op == "grandchild") {
-      if (!test_writer::StartGrandchild(std::atol(value))) {
+    } else if (op == "grandchild" || op == "helper") {
+      const long pid = test_writer::StartGrandchild(std::atol(value));
+      if (pid == 0) {
         Write(stderr, "telvo-test-writer: cannot start the grandchild\n");
         return 1;
       }
+      if (op == "helper") Write(stdout, "helper " + std::to_string(pid) + "\n");
       ++i;
     } else {
       Write(stderr, "telvo-test-writer: unknown step " + std::string(op) + "\n");

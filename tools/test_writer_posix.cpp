@@ -11,9 +11,9 @@
 
 namespace test_writer {
 
-bool StartGrandchild(long ms) {
+long StartGrandchild(long ms) {
   const pid_t pid = fork();
-  if (pid != 0) return pid > 0;
+  if (pid != 0) return pid > 0 ? pid : 0;
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
   std::fputs("grandchild done\n", stdout);
   std::fflush(stdout);

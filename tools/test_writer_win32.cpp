@@ -9,10 +9,10 @@
 
 namespace test_writer {
 
-bool StartGrandchild(long ms) {
+long StartGrandchild(long ms) {
   char self[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
+  if (length == 0 || length >= MAX_PATH) return 0;
   std::string line =
       "\"" + std::string(self) + "\" sleep " + std::to_string(ms) + " text \"grandchild done\n\"";
   std::vector<char> mutableLine(line.begin(), line.end());
@@ -26,11 +26,11 @@ bool StartGrandchild(long ms) {
   PROCESS_INFORMATION process{};
   if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                       &startup, &process)) {
-    return false;
+    return 0;
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return true;
+  return static_cast<long>(process.dwProcessId);
 }
 
 std::string DescribeDescriptors() { return "fds: unknown"; }

@@ -22,6 +22,8 @@ class JobHost {
   virtual exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine,
                                          TextBox& cTextBox, const std::string* sStartInFolder,
                                          exec::Output* listener) = 0;
+  // True once the user has asked to close the window during the job: no further run starts.
+  virtual bool closing() const { return false; }
 };
 
 }  // namespace ui

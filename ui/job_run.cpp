@@ -72,6 +72,15 @@ std::string DescribeFailure(const exec::RunResult& result, bool errorLine) {
 
 bool JobRun::run(const JobStep& step) {
   if (failed()) return false;
+  // The user closed the window to end the job: the run in progress has finished, nothing more
+  // starts, and the verdict says where the job stopped.
+  if (host_.closing()) {
+    std::string verdict = "Failed: the window was closed before " + step.name +
+                          "; it and any step after it did not run";
+    if (!unchanged_.empty()) verdict += "; " + unchanged_;
+    failure_ = verdict + ".";
+    return false;
+  }
   ErrorLineWatch watch(lineOpen_);
   RunText text(watch);
   const exec::RunResult result = host_.ExecAndCapture(

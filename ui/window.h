@@ -167,6 +167,10 @@ class Backend : public EventLoop {
   virtual std::unique_ptr<Window> createWindow(const WindowSpec& spec) = 0;
   // Modal message box with one OK button and no icon; returns when it is dismissed.
   virtual void messageBox(std::string_view text, std::string_view title) = 0;
+  // Modal message box with a question, the buttons "Yes" and "No" and no icon; true for "Yes".
+  // "No" is the default button, and closing the box any other way answers no: a question that
+  // offers to end something never does so on a stray Enter or Escape.
+  virtual bool askYesNo(std::string_view text, std::string_view title) = 0;
   // Runs fn once from the event loop, after the events pending now.
   virtual void post(Handler fn) = 0;
   // Runs the event loop until no window is left.

@@ -85,4 +85,19 @@ TEST(ToolConfig, UnwritableLocationLeavesTheOldFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
+// A line break in the folder's name would end a line of the file and start a setting of the
+// name's own; such a folder is not written into the file at all.
+TEST(ToolConfig, AFolderNameWithALineBreakIsNeverWritten) {
+  for (const char* dir : {"/opt/app\nucon64_datdir=X", "/opt/app\rX", "/opt/a\r\nb"}) {
+    TempDir folder;
+    CurrentDirGuard restore;
+    fs::current_path(folder.path());
+    WriteBytes(folder.file(".ucon64rc"), "the earlier file\r\n");
+    EXPECT_TRUE(config::ToolConfigProblem(dir).has_value());
+    EXPECT_FALSE(config::WriteToolConfig(dir));
+    EXPECT_EQ(ReadBytes(folder.file(".ucon64rc")), "the earlier file\r\n");
+  }
+  EXPECT_FALSE(config::ToolConfigProblem("/opt/Telvo Flash").has_value());
+}
+
 }  // namespace

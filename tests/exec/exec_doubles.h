@@ -9,6 +9,8 @@
 
 #ifndef _WIN32
 #include <poll.h>
+#else
+#include <windows.h>
 #endif
 
 namespace exec_test {
@@ -23,13 +25,16 @@ class FakeEventLoop : public ui::EventLoop {
     if (onEvents) onEvents(eventCalls_);
   }
 #ifdef _WIN32
-  // An anonymous pipe cannot be waited on; the blocking read that follows does the waiting.
-  void waitForPipe(void*) override { ++waits_; }
+  // An anonymous pipe cannot be waited on; a short sleep stands for the wait.
+  void waitForPipe(void*) override {
+    ++waits_;
+    Sleep(1);
+  }
 #else
   void waitReadable(int fd) override {
     ++waits_;
     pollfd p{fd, POLLIN, 0};
-    poll(&p, 1, -1);
+    poll(&p, 1, exec::kWaitSliceMs);
   }
 #endif
 

@@ -431,4 +431,54 @@ TEST(ExecAndCapture, LeavesNoDescriptorOrZombieAfterManyRuns) {
 
 #endif
 
+// --- a tool that never ends, and the helpers it leaves ---
+
+// The tool has exited but a helper it started keeps the output open: the helper's output is
+// read for a while, then the runner stops reading, says so, and returns how the tool ended.
+TEST(ExecAndCapture, OutputAHelperKeepsOpenIsLeftAfterAGraceAndTheRunEnds) {
+  MemoryTextBox box;
+  FakeEventLoop events;
+  const exec::RunResult result =
+      Capture(Writer({"text", "tool\n", "helper", "600000", "exit", "3"}), box, &events);
+  const long helper = testing_support::HelperPid(box.content());
+  ASSERT_NE(helper, 0) << box.content();
+  EXPECT_EQ(result.ending, exec::RunResult::Ending::Exited);
+  EXPECT_EQ(result.code, 3);
+  const std::string line =
+      std::string(exec::kLeftHolderText) + std::string(exec::kOutputLineEnd);
+  ASSERT_GE(box.content().size(), line.size());
+  EXPECT_EQ(box.content().substr(box.content().size() - line.size()), line);
+  testing_support::EndHelper(helper);
+}
+
+// A stop request made while the runner waits ends the tool and everything it started, whether
+// the tool is silent, writes without end, or has exited and left a helper holding the output.
+TEST(ExecAndCapture, AStopRequestEndsTheToolAndWhatItStarted) {
+  const struct {
+    const char* name;
+    std::vector<std::string> script;
+  } cases[] = {
+      {"silent", {"helper", "600000", "sleep", "600000"}},
+      {"endless output", {"helper", "600000", "flood", "600000"}},
+      {"helper left holding the output", {"helper", "600000"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryTextBox box;
+    FakeEventLoop events;
+    exec::StopRequest stop;
+    events.onEvents = [&](int) {
+      if (testing_support::HelperPid(box.content()) != 0) stop.request();
+    };
+    const exec::RunResult result =
+        ui::ExecAndCapture(Writer(c.script), box, nullptr,
+                           exec::RunContext{testing_support::BuildToolsDir(), &events, &stop});
+    EXPECT_EQ(result.ending, exec::RunResult::Ending::Stopped);
+    const long helper = testing_support::HelperPid(box.content());
+    ASSERT_NE(helper, 0);
+    EXPECT_TRUE(testing_support::HasEnded(helper));
+    testing_support::EndHelper(helper);
+  }
+}
+
 }  // namespace

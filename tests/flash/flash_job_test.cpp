@@ -2,10 +2,13 @@
 // arguments of each run, the current directory, the multi-game image's life, and the cartridge.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "config/environment.h"
 #include "exec/process.h"
+#include "platform/job_lock.h"
 #include "support/form_rig.h"
 
 namespace {
@@ -247,5 +250,257 @@ TEST_F(FlashJob, NoSecondJobStartsWhileOneRunsAndAClosePostponesUntilItEnds) {
   EXPECT_FALSE(rig.main().loaded()) << "closed as soon as the job ended";
   EXPECT_EQ(ReadBytes(rig.appDir().path() / "TELVO.INI").substr(0, 1), "#");
 }
+
+// Two windows on one application directory share its image, scratch folder and tool
+// configuration: while one runs a job, the other runs nothing and says why.
+TEST_F(FlashJob, ASecondWindowOnTheSameFolderRunsNoJobWhileTheFirstDoes) {
+  rig.writeRom("a.bin", "ALPHA", 2u << 20);
+  queue({"a.bin"});
+  rig.main().userClick("Check2");
+  app::Form1 second(rig.backend(), app::Form1::Options{rig.appDir().str()});
+  second.Form_Load();
+  auto& other = dynamic_cast<ui::MemoryWindow&>(second.form());
+  other.userOpenDirectory("Dir1", rig.data().str());
+  other.get<ui::FileList>("File1").setPath(rig.data().str());
+  other.userDoubleClick("File1", 0);
+  other.userClick("Check2");
+  config::SetEnvironmentVariable("TELVO_SIM_KBPS", "8000");
+  int ticks = 0;
+  rig.backend().setUserDuringEvents([&] {
+    if (++ticks == 2) other.userClick("Command4");
+  });
+  flash();
+  rig.backend().setUserDuringEvents({});
+  config::SetEnvironmentVariable("TELVO_SIM_KBPS", "0");
+  EXPECT_EQ(rig.runs().size(), 1u) << "the second window ran nothing";
+  EXPECT_NE(other.get<ui::TextBox>("Text3").text().find(
+                "Another window of the program is running a job from this folder"),
+            std::string::npos);
+  other.userClick("Command4");
+  EXPECT_EQ(rig.runs().size(), 2u) << "free again once the first job has ended";
+}
+
+// The tool cuts a ROM larger than the cartridge and writes what fits: such a ROM is refused
+// before anything runs.
+TEST_F(FlashJob, ASingleRomLargerThanTheChosenCartridgeIsRefusedBeforeAnyRun) {
+  const struct {
+    const char* option;
+    std::size_t size;
+    bool refused;
+  } cases[] = {
+      {"Option2", (4u << 20) + 1, true},
+      {"Option2", 4u << 20, false},
+      {"Option1", (4u << 20) + 1, false},
+      {"Option1", (8u << 20) + 2, true},
+  };
+  std::size_t seen = 0;
+  for (const auto& c : cases) {
+    FormRig rig;
+    const std::string rom = rig.writeRom("big.bin", "BIG", c.size);
+    rig.queue(rom);
+    rig.main().userClick("Check2");  // no fix: the ROM itself is flashed
+    rig.main().userClick(c.option);
+    ASSERT_TRUE(rig.main().userClick("Command4"));
+    const std::string said = "big.bin has " + std::to_string(c.size) + " bytes, more than the";
+    EXPECT_EQ(rig.runs().size(), c.refused ? 0u : 1u) << c.size;
+    EXPECT_EQ(rig.output().find(said) != std::string::npos, c.refused) << rig.output();
+    ++seen;
+  }
+  EXPECT_EQ(seen, 4u);
+}
+
+// A job cut short leaves its image and its scratch copies; the next start removes them, links
+// and all, but never what a link points to, and never while another window runs a job there.
+TEST_F(FlashJob, WhatAKilledJobLeftIsRemovedAtTheNextStartWithoutFollowingLinks) {
+  const fs::path app = rig.appDir().path();
+  const fs::path outside = rig.data().path() / "outside";
+  fs::create_directories(outside);
+  WriteBytes(outside / "keep.bin", "the user's");
+  const struct {
+    const char* name;
+    bool linkImage;    // TEMP.BIN a link to the user's file
+    bool linkScratch;  // telvo-prep a link to the user's folder
+    bool otherJobRuns;
+  } cases[] = {
+      {"plain", false, false, false},
+#ifndef _WIN32
+      {"links", true, true, false},
+#endif
+      {"busy", false, false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(app / "telvo-prep");
+    fs::remove(app / "TEMP.BIN");
+    if (c.linkImage) {
+      fs::create_symlink(outside / "keep.bin", app / "TEMP.BIN");
+    } else {
+      WriteBytes(app / "TEMP.BIN", "half an image");
+    }
+    if (c.linkScratch) {
+      fs::create_directory_symlink(outside, app / "telvo-prep");
+    } else {
+      fs::create_directories(app / "telvo-prep" / "1" / "chk");
+      WriteBytes(app / "telvo-prep" / "1" / "chk" / "a.bin", "a copy");
+    }
+    std::optional<platform::JobLock> otherJob;
+    if (c.otherJobRuns) otherJob.emplace(app.string());
+    app::Form1 again(rig.backend(), app::Form1::Options{app.string()});
+    again.Form_Load();
+    EXPECT_EQ(fs::exists(fs::symlink_status(app / "TEMP.BIN")), c.otherJobRuns);
+    EXPECT_EQ(fs::exists(fs::symlink_status(app / "telvo-prep")), c.otherJobRuns);
+    EXPECT_EQ(ReadBytes(outside / "keep.bin"), "the user's");
+  }
+}
+
+// A queued file where the job writes (its image, its scratch folder) would be deleted by the
+// job, and one the program cannot read would be left out of the image without a word: any of
+// them stops the job before a run, and the line names the file and why.
+TEST_F(FlashJob, AQueuedFileTheJobWouldDeleteOrCannotReadRunsNothingAndIsNamed) {
+  enum class Place { Image, Scratch, ScratchThroughALink, Unreadable };
+  const struct {
+    const char* name;
+    Place place;
+    bool withAnother;  // a second, harmless ROM queued first: the multi-game path
+    const char* why;
+  } cases[] = {
+      {"image alone", Place::Image, false, "is the program's multi-game image TEMP.BIN"},
+      {"image among games", Place::Image, true, "is the program's multi-game image TEMP.BIN"},
+      {"scratch", Place::Scratch, false, "lies in the program's scratch folder"},
+      {"scratch among games", Place::Scratch, true, "lies in the program's scratch folder"},
+#ifndef _WIN32
+      {"scratch through a link", Place::ScratchThroughALink, false,
+       "lies in the program's scratch folder"},
+      {"unreadable among games", Place::Unreadable, true, "cannot be read"},
+#endif
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormRig rig;
+    const fs::path app = rig.appDir().path();
+    fs::path file;
+    switch (c.place) {
+      case Place::Image:
+        file = app / "TEMP.BIN";
+        break;
+      case Place::Scratch:
+        file = app / "telvo-prep" / "x.bin";
+        break;
+      case Place::ScratchThroughALink:
+        fs::create_directories(app / "telvo-prep");
+        fs::create_directory_symlink(app / "telvo-prep", rig.data().path() / "linked");
+        file = rig.data().path() / "linked" / "x.bin";
+        break;
+      case Place::Unreadable:
+        file = rig.data().path() / "locked.bin";
+        break;
+    }
+    fs::create_directories(file.parent_path());
+    WriteBytes(file, std::string(4096, 'U'));
+    if (c.withAnother) rig.queue(rig.writeRom("a.bin", "ALPHA"));
+    rig.queue(file);
+    ASSERT_EQ(rig.main().get<ui::ListBox>("List2").listCount(), c.withAnother ? 2 : 1);
+#ifndef _WIN32
+    std::optional<testing_support::WithoutReadOverride> asAnyUser;
+    if (c.place == Place::Unreadable) {
+      fs::permissions(file, fs::perms::none);
+      asAnyUser.emplace();
+    }
+#endif
+    ASSERT_TRUE(rig.main().userClick("Command4"));
+#ifndef _WIN32
+    asAnyUser.reset();
+#endif
+    EXPECT_TRUE(rig.runs().empty());
+    EXPECT_EQ(ReadBytes(file), std::string(4096, 'U')) << "the user's file is untouched";
+    EXPECT_NE(rig.output().find(file.string() + " " + c.why), std::string::npos)
+        << rig.output();
+  }
+}
+
+// A run is given only files checked right before it: a queued ROM that is gone or has become
+// unreadable while an earlier run of the job went on stops the job there.
+TEST_F(FlashJob, AQueuedFileIsCheckedAgainRightBeforeEachRunGivenIt) {
+  const struct {
+    const char* name;
+    bool unreadable;  // otherwise removed
+    const char* why;
+  } cases[] = {
+      {"removed", false, "is missing or not a regular file"},
+#ifndef _WIN32
+      {"unreadable", true, "cannot be read"},
+#endif
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormRig rig;
+    // Whole Mbit: no pad run comes before the fixes.
+    rig.queue(rig.writeRom("a.bin", "ALPHA", 128u << 10));
+    const std::string b = rig.writeRom("b.bin", "BRAVO", 128u << 10);
+    rig.queue(b);
+    // "Fix checksum" is ticked: a.bin is fixed first, then b.bin would be.
+#ifndef _WIN32
+    std::optional<testing_support::WithoutReadOverride> asAnyUser;
+#endif
+    rig.backend().setUserDuringEvents([&] {
+      if (!fs::exists(b) || fs::status(b).permissions() == fs::perms::none) return;
+      if (!c.unreadable) {
+        fs::remove(b);
+        return;
+      }
+      fs::permissions(b, fs::perms::none);
+#ifndef _WIN32
+      asAnyUser.emplace();
+#endif
+    });
+    ASSERT_TRUE(rig.main().userClick("Command4"));
+    rig.backend().setUserDuringEvents({});
+#ifndef _WIN32
+    asAnyUser.reset();
+#endif
+    const auto runs = rig.runs();
+    ASSERT_EQ(runs.size(), 1u) << "only a.bin's fix ran";
+    EXPECT_NE(std::find(runs[0].args.begin(), runs[0].args.end(), rig.data().file("a.bin")),
+              runs[0].args.end());
+    EXPECT_FALSE(fs::exists(rig.appDir().path() / "telvo-sim-flash.bin")) << "nothing flashed";
+    EXPECT_NE(rig.output().find(b + " " + c.why), std::string::npos) << rig.output();
+  }
+}
+
+#ifndef _WIN32
+// Windows finds the tool beside the test program first, before the rig's application
+// directory, so a stand-in there is never started: this runs on Linux only.
+// A build that reports a problem (an "ERROR:" line, a failing exit code) leaves an image that
+// must not reach the cartridge, however much of it was written: a game left out, or part of
+// the image.
+TEST_F(FlashJob, AnImageTheBuildReportedAProblemWithIsNeverFlashed) {
+  const std::string image = (rig.appDir().path() / "TEMP.BIN").string();
+  const struct {
+    const char* name;
+    std::string tool;
+  } cases[] = {
+      {"part of the image, exit 1",
+       "text|run\\n|file|" + image + "|100000|err|ERROR: cannot write the image\\n|exit|1"},
+      {"a game it could not open, exit 0",
+       "text|run\\n|err|ERROR: cannot open b.bin\\n|file|" + image + "|300000|exit|0"},
+  };
+  // Whole Mbit and no fix: the build is the first run.
+  rig.queue(rig.writeRom("a.bin", "ALPHA", 128u << 10));
+  rig.queue(rig.writeRom("b.bin", "BRAVO", 128u << 10));
+  rig.main().userClick("Check2");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    rig.main().get<ui::TextBox>("Text3").setText("");
+    rig.replaceTool(c.tool);
+    flash();
+    const std::string out = rig.output();
+    EXPECT_EQ(testing_support::Occurrences(out, "run\n"), 1u)
+        << "the build ran, the flash did not:\n"
+        << out;
+    EXPECT_NE(out.find("Failed: build the multi-game image"), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(image));
+  }
+}
+#endif
 
 }  // namespace

@@ -119,4 +119,24 @@ TEST(MakeFolder, MakesAMissingFolderAndRefusesWhatIsInTheWay) {
   EXPECT_EQ(ReadBytes(dir.file("file")), "x");
 }
 
+TEST(FolderOf, WhatPrecedesTheFileNameWithTheRootKeptWhole) {
+  struct Row {
+    const char* path;
+    const char* folder;
+  };
+  const Row rows[] = {
+#ifdef _WIN32
+      {"c:\\saves\\game.srm", "c:\\saves"},
+      {"c:\\game.srm", "c:\\"},
+      {"\\\\server\\share\\game.srm", "\\\\server\\share\\"},
+#else
+      {"/home/me/saves/game.srm", "/home/me/saves"},
+      {"/game.srm", "/"},
+      {"/home/me/", "/home/me"},
+#endif
+      {"game.srm", ""},
+  };
+  for (const Row& row : rows) EXPECT_EQ(platform::FolderOf(row.path), row.folder) << row.path;
+}
+
 }  // namespace

@@ -223,17 +223,24 @@ TEST_F(Sram, TheChosenFolderHoldsTheFileInBothDirectionsAndTheAppFolderIsUntouch
   for (const char* n : {"slot save.srm", "received.srm"}) {
     WriteBytes(rig.appDir().path() / n, stale);
   }
+  // A full path typed into the box names the file wherever the dialog's lists stand.
   const struct {
     const char* name;
     bool exists;
+    bool typedInFull;
     std::size_t runs;  // a send keeps the slot's save first and reads the slot back after
     std::size_t run;   // the one given the chosen file
-  } cases[] = {{"slot save.srm", true, 3, 1}, {"received.srm", false, 1, 0}};
+  } cases[] = {{"slot save.srm", true, false, 3, 1},
+               {"received.srm", false, false, 1, 0},
+               {"slot save.srm", true, true, 3, 1},
+               {"received.srm", false, true, 1, 0}};
   size_t seen = 0;
   for (const auto& c : cases) {
+    if (!c.exists) fs::remove(saves / c.name);
     ui::MemoryWindow& dialog = open();
-    dialog.userOpenDirectory("Dir1", saves.string());
-    type(dialog, c.name);
+    dialog.userOpenDirectory("Dir1", c.typedInFull ? (rig.data().path() / "other").string()
+                                                   : saves.string());
+    type(dialog, c.typedInFull ? (saves / c.name).string() : std::string(c.name));
     ok(dialog);
     auto runs = rig.runs();
     ASSERT_EQ(runs.size(), seen + c.runs) << c.name;

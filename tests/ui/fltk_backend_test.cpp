@@ -1,6 +1,7 @@
 // The FLTK backend driven with simulated events. Needs an X display (ctest runs under
 // xvfb-run); skipped without one.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <FL/Fl.H>
@@ -487,7 +488,14 @@ TEST_F(FltkBackendTest, WaitReadableKeepsTheLoopRunningUntilDataArrives) {
   bool handled = false;
   backend_->post([&] { handled = true; });
   Fl::add_timeout(0.05, [](void* fd) { (void)!write(*static_cast<int*>(fd), "x", 1); }, &fds[1]);
-  backend_->waitReadable(fds[0]);
+  // Each wait returns after one wake-up at most; the caller waits again until the data is there.
+  pollfd ready{fds[0], POLLIN, 0};
+  int waits = 0;
+  while (poll(&ready, 1, 0) == 0) {
+    backend_->waitReadable(fds[0]);
+    ++waits;
+  }
+  EXPECT_GE(waits, 1);
   char c = 0;
   EXPECT_EQ(read(fds[0], &c, 1), 1);
   EXPECT_TRUE(handled);
@@ -517,6 +525,42 @@ TEST_F(FltkBackendTest, MessageBoxIsModalWithItsTitleAndReturnsWhenDismissed) {
   });
   backend_->messageBox("Enter a filename, please.", "Error");
   EXPECT_EQ(seenTitle, "Error");
+}
+
+// The question's answer: "Yes" alone says yes; "No", Enter (No is the default) and closing the
+// box say no.
+TEST_F(FltkBackendTest, AskYesNoIsYesOnlyForTheYesButton) {
+  enum class Act { Yes, No, Enter, Close };
+  const struct {
+    Act act;
+    bool answer;
+  } cases[] = {{Act::Yes, true}, {Act::No, false}, {Act::Enter, false}, {Act::Close, false}};
+  for (const auto& c : cases) {
+    static Act act;
+    act = c.act;
+    Fl::add_timeout(0.1, [](void*) {
+      Fl_Window* box = Fl::modal();
+      if (!box) return;
+      if (act == Act::Close) {
+        box->do_callback();
+        return;
+      }
+      if (act == Act::Enter) {
+        Fl::e_keysym = FL_Enter;
+        Fl::e_text = const_cast<char*>("\r");
+        Fl::e_length = 1;
+        Fl::handle(FL_SHORTCUT, box);
+        return;
+      }
+      const char* wanted = act == Act::Yes ? "Yes" : "No";
+      for (int i = 0; i < box->children(); ++i) {
+        Fl_Widget* child = box->child(i);
+        if (child->label() && std::string(child->label()) == wanted) child->do_callback();
+      }
+    });
+    EXPECT_EQ(backend_->askYesNo("Stop the tool now?", "Stop the tool?"), c.answer)
+        << static_cast<int>(c.act);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/form1_layout.h"
@@ -590,6 +591,33 @@ TEST_F(Win32Window, MessageBoxShowsItsTextWithOneButtonAndReturnsWhenDismissed) 
   EXPECT_TRUE(window->loaded());
 }
 
+UINT g_press = IDNO;
+LRESULT g_defaultButton = 0;
+
+void CALLBACK AnswerQuestion(HWND, UINT, UINT_PTR, DWORD) {
+  HWND box = FindWindowA("#32770", "Stop the tool?");
+  if (!box) return;
+  // The default button is drawn as such and has the focus.
+  for (int id : {IDYES, IDNO}) {
+    const LONG style = GetWindowLongA(GetDlgItem(box, id), GWL_STYLE);
+    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) g_defaultButton = id;
+  }
+  PostMessageA(box, WM_COMMAND, g_press, 0);
+}
+
+// "Yes" alone says yes; "No" is the default button, so Enter says no.
+TEST_F(Win32Window, AskYesNoIsYesOnlyForTheYesButtonAndNoIsTheDefault) {
+  window->show();
+  for (const auto& [press, answer] : {std::pair{IDYES, true}, std::pair{IDNO, false}}) {
+    g_press = static_cast<UINT>(press);
+    g_defaultButton = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, &AnswerQuestion);
+    EXPECT_EQ(backend.askYesNo("Stop the tool now?", "Stop the tool?"), answer);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_defaultButton, IDNO);
+  }
+}
+
 DWORD WINAPI WriteOneByteLater(void* pipe) {
   Sleep(150);
   DWORD written = 0;
@@ -606,11 +634,13 @@ TEST(Win32Backend, WaitForPipeKeepsTheLoopGoingUntilDataOrTheEnd) {
   // A thread of the system's own: the shipped compiler's C++ library has no std::thread.
   HANDLE writer = CreateThread(nullptr, 0, &WriteOneByteLater, writeEnd, 0, nullptr);
   ASSERT_NE(writer, nullptr);
-  backend.waitForPipe(readEnd);
+  // Each wait runs one round of events at most; the caller waits again until data is there.
+  DWORD available = 0;
+  while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available == 0)
+    backend.waitForPipe(readEnd);
   WaitForSingleObject(writer, INFINITE);
   CloseHandle(writer);
   EXPECT_EQ(posted, 1) << "posted functions run while the pipe is silent";
-  DWORD available = 0;
   ASSERT_TRUE(PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr));
   EXPECT_EQ(available, 1u);
   char byte;

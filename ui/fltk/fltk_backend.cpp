@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "ui/fltk/fltk_fonts.h"
 #include "ui/fltk/fltk_widgets.h"
@@ -21,12 +24,24 @@ namespace fltk {
 namespace {
 
 constexpr int kMessageMaxWidth = 420;
-constexpr double kForever = 1e20;
 
-void CloseMessage(Fl_Widget* button, void*) { button->window()->hide(); }
+// One button of a message box: its index, and where the index of the button pressed goes.
+struct MessageButton {
+  int index;
+  int* pressed;
+};
 
-// One OK button, no icon, modal to the whole program until dismissed.
-void ShowMessage(std::string_view text, std::string_view title) {
+void CloseMessage(Fl_Widget* button, void* data) {
+  const auto* which = static_cast<const MessageButton*>(data);
+  *which->pressed = which->index;
+  button->window()->hide();
+}
+
+// Buttons side by side at the bottom, no icon, modal to the whole program until dismissed.
+// Enter presses the default button, which has the focus; Escape and the close button close the
+// box. Returns the index of the button pressed, -1 when the box was closed.
+int ShowMessage(std::string_view text, std::string_view title,
+                const std::vector<std::string>& buttons, std::size_t defaultButton) {
   Face face = FaceFor(kDefaultFont, DisplayDpi());
   std::string shown = LabelText(text);
   fl_font(face.font, face.size);
@@ -38,7 +53,10 @@ void ShowMessage(std::string_view text, std::string_view title) {
     fl_measure(shown.c_str(), textW, textH);
   }
   // FLTK pads a left-aligned label by 3 pixels a side.
-  const int w = std::max(textW + 46, 180);
+  constexpr int kButtonW = 90;
+  constexpr int kButtonGap = 10;
+  const int buttonsW = static_cast<int>(buttons.size()) * (kButtonW + kButtonGap) - kButtonGap;
+  const int w = std::max({textW + 46, 180, buttonsW + 40});
   const int h = textH + 75;
 
   Fl_Group* outer = Fl_Group::current();
@@ -50,11 +68,20 @@ void ShowMessage(std::string_view text, std::string_view title) {
   message.labelfont(face.font);
   message.labelsize(face.size);
   message.align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
-  Fl_Button ok((w - 90) / 2, h - 40, 90, 26, "OK");
-  ok.shortcut(FL_Enter);
-  ok.labelfont(face.font);
-  ok.labelsize(face.size);
-  ok.callback(CloseMessage);
+  int pressed = -1;  // stays so when the box is closed
+  std::vector<MessageButton> answers;
+  for (std::size_t i = 0; i < buttons.size(); ++i) answers.push_back({static_cast<int>(i), &pressed});
+  std::vector<std::unique_ptr<Fl_Button>> buttonWidgets;
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    const int x = (w - buttonsW) / 2 + static_cast<int>(i) * (kButtonW + kButtonGap);
+    auto button = std::make_unique<Fl_Button>(x, h - 40, kButtonW, 26);
+    button->copy_label(buttons[i].c_str());
+    if (i == defaultButton) button->shortcut(FL_Enter);
+    button->labelfont(face.font);
+    button->labelsize(face.size);
+    button->callback(CloseMessage, &answers[i]);
+    buttonWidgets.push_back(std::move(button));
+  }
   box.end();
   Fl_Group::current(outer);
 
@@ -63,8 +90,11 @@ void ShowMessage(std::string_view text, std::string_view title) {
   Fl::screen_work_area(sx, sy, sw, sh);
   box.position(sx + (sw - w) / 2, sy + (sh - h) / 2);
   box.show();
-  ok.take_focus();
+  if (defaultButton < buttonWidgets.size()) buttonWidgets[defaultButton]->take_focus();
   while (box.shown()) Fl::wait();
+  // The buttons go before the box, which would otherwise delete them as its children.
+  for (auto& button : buttonWidgets) box.remove(button.get());
+  return pressed;
 }
 
 class FltkBackend final : public Backend {
@@ -77,7 +107,11 @@ class FltkBackend final : public Backend {
   }
 
   void messageBox(std::string_view text, std::string_view title) override {
-    ShowMessage(text, title);
+    ShowMessage(text, title, {"OK"}, 0);
+  }
+
+  bool askYesNo(std::string_view text, std::string_view title) override {
+    return ShowMessage(text, title, {"Yes", "No"}, /*defaultButton=*/1) == 0;
   }
 
   void post(Handler fn) override {
@@ -103,8 +137,8 @@ class FltkBackend final : public Backend {
   void waitReadable(int fd) override {
     bool ready = false;
     Fl::add_fd(fd, FL_READ | FL_EXCEPT, FdReady, &ready);
-    // Fl::wait() without a time returns at once when no window is shown; this one blocks.
-    while (!ready) Fl::wait(kForever);
+    // Returns after the events of one wake-up: the runner looks at a stop request then.
+    Fl::wait(exec::kWaitSliceMs / 1000.0);
     Fl::remove_fd(fd);
   }
 

@@ -129,6 +129,12 @@ void MemoryBackend::messageBox(std::string_view text, std::string_view title) {
   if (atMessageBox_) atMessageBox_();
 }
 
+bool MemoryBackend::askYesNo(std::string_view text, std::string_view title) {
+  messages_.push_back({std::string(text), std::string(title), /*question=*/true});
+  if (atMessageBox_) atMessageBox_();
+  return answer_;
+}
+
 void MemoryBackend::post(Handler fn) { posted_.push_back(std::move(fn)); }
 
 void MemoryBackend::runPosted() {

@@ -25,6 +25,7 @@ class MemoryBackend : public Backend {
 
   std::unique_ptr<Window> createWindow(const WindowSpec& spec) override;
   void messageBox(std::string_view text, std::string_view title) override;
+  bool askYesNo(std::string_view text, std::string_view title) override;
   void post(Handler fn) override;
   void run() override;
   void processPendingEvents() override;
@@ -38,12 +39,15 @@ class MemoryBackend : public Backend {
   struct Message {
     std::string text;
     std::string title;
+    bool question = false;  // asked with "Yes" and "No"
   };
   const std::vector<Message>& messages() const { return messages_; }
   // Runs at every processPendingEvents(): what the user does while a tool runs.
   void setUserDuringEvents(std::function<void()> fn) { duringEvents_ = std::move(fn); }
   // Runs at every message box, before it is dismissed.
   void setUserAtMessageBox(std::function<void()> fn) { atMessageBox_ = std::move(fn); }
+  // How the user answers the questions asked from now on; "No" until set.
+  void setAnswer(bool yes) { answer_ = yes; }
   // Windows that exist now, by their table name.
   MemoryWindow* find(std::string_view name) const;
   Activation& activation() { return activation_; }
@@ -59,6 +63,7 @@ class MemoryBackend : public Backend {
   std::vector<Message> messages_;
   std::function<void()> duringEvents_;
   std::function<void()> atMessageBox_;
+  bool answer_ = false;
   std::vector<MemoryWindow*> windows_;
   int waitTicks_ = 0;
 };

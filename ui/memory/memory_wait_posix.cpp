@@ -9,14 +9,11 @@
 namespace ui {
 
 void MemoryBackend::waitReadable(int fd) {
-  for (;;) {
-    pollfd p{fd, POLLIN, 0};
-    int n = poll(&p, 1, 10);
-    if (n > 0) return;
-    if (n < 0 && errno != EINTR) return;
-    ++waitTicks_;
-    processPendingEvents();
-  }
+  pollfd p{fd, POLLIN, 0};
+  const int n = poll(&p, 1, 10);
+  if (n > 0 || (n < 0 && errno != EINTR)) return;
+  ++waitTicks_;
+  processPendingEvents();
 }
 
 }  // namespace ui

@@ -8,16 +8,14 @@
 namespace ui {
 
 void MemoryBackend::waitForPipe(void* pipe) {
-  for (;;) {
-    DWORD available = 0;
-    // Fails once every writer has closed the pipe: the read that follows reports the end.
-    if (!PeekNamedPipe(static_cast<HANDLE>(pipe), nullptr, 0, nullptr, &available, nullptr))
-      return;
-    if (available > 0) return;
-    Sleep(1);
-    ++waitTicks_;
-    processPendingEvents();
-  }
+  DWORD available = 0;
+  // Fails once every writer has closed the pipe: the read that follows reports the end.
+  if (!PeekNamedPipe(static_cast<HANDLE>(pipe), nullptr, 0, nullptr, &available, nullptr))
+    return;
+  if (available > 0) return;
+  Sleep(1);
+  ++waitTicks_;
+  processPendingEvents();
 }
 
 }  // namespace ui

@@ -42,10 +42,19 @@ std::unique_ptr<Window> Win32Backend::createWindow(const WindowSpec& spec) {
   return std::make_unique<Win32Window>(spec, *this);
 }
 
-void Win32Backend::messageBox(std::string_view text, std::string_view title) {
+int Win32Backend::showMessageBox(std::string_view text, std::string_view title, UINT buttons) {
   HWND owner = GetActiveWindow();
   if (owner && !isOurWindow(owner)) owner = nullptr;
-  MessageBoxA(owner, Ansi(text).c_str(), Ansi(title).c_str(), MB_OK);
+  return MessageBoxA(owner, Ansi(text).c_str(), Ansi(title).c_str(), buttons);
+}
+
+void Win32Backend::messageBox(std::string_view text, std::string_view title) {
+  showMessageBox(text, title, MB_OK);
+}
+
+// A box with "Yes" and "No" has no other way out; MB_DEFBUTTON2 makes "No" the default.
+bool Win32Backend::askYesNo(std::string_view text, std::string_view title) {
+  return showMessageBox(text, title, MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
 void Win32Backend::post(Handler fn) {
@@ -118,14 +127,12 @@ void Win32Backend::processPendingEvents() {
 // An anonymous pipe is no waitable object: poll it, and keep the windows working between
 // polls, until data is there or the pipe has broken (the read that follows then fails).
 void Win32Backend::waitForPipe(void* pipe) {
-  for (;;) {
-    DWORD available = 0;
-    if (!PeekNamedPipe(static_cast<HANDLE>(pipe), nullptr, 0, nullptr, &available, nullptr))
-      return;
-    if (available > 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    processPendingEvents();
-  }
+  DWORD available = 0;
+  if (!PeekNamedPipe(static_cast<HANDLE>(pipe), nullptr, 0, nullptr, &available, nullptr))
+    return;
+  if (available > 0) return;
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  processPendingEvents();
 }
 
 }  // namespace ui::win32

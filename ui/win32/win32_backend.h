@@ -20,6 +20,7 @@ class Win32Backend : public Backend {
 
   std::unique_ptr<Window> createWindow(const WindowSpec& spec) override;
   void messageBox(std::string_view text, std::string_view title) override;
+  bool askYesNo(std::string_view text, std::string_view title) override;
   void post(Handler fn) override;
   void run() override;
   void processPendingEvents() override;
@@ -39,6 +40,8 @@ class Win32Backend : public Backend {
   void dispatch(MSG& msg);
   void runOnePosted();
   bool isOurWindow(HWND hwnd) const;
+  // A message box owned by the program's active window; the button pressed (IDOK, IDYES ...).
+  int showMessageBox(std::string_view text, std::string_view title, UINT buttons);
 
   Activation activation_;
   int dpi_ = kBaseDpi;
