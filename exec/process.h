@@ -98,15 +98,11 @@ struct RunContext {
 RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
                     const std::string* sStartInFolder, const RunContext& context);
 
+#ifndef _WIN32
 // Where a bare program name is found: the application directory first, then each directory
-// of PATH. A name with a separator is taken as it is. Empty when it is found nowhere.
+// of PATH (Windows does its own search, in CreateProcessA). A name with a separator is taken
+// as it is. Empty when it is found nowhere.
 std::string FindProgram(std::string_view name, std::string_view appDir);
-
-// The end of the line for a bare program name found nowhere: where it was looked for, in the
-// system's order, and where to put it ("; looked for in ...: put ucon64 into <appDir>").
-std::string WhereItWasLookedFor(std::string_view name, std::string_view appDir);
-
-// Whether name holds a directory separator, so that it is taken as a path, not searched for.
-bool HoldsDirectory(std::string_view name);
+#endif
 
 }  // namespace exec

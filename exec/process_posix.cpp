@@ -15,7 +15,9 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -26,7 +28,36 @@ extern char** environ;
 namespace exec {
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr std::size_t kReadSize = 10240;
+
+bool IsProgramFile(const std::string& candidate) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(candidate, ec);
+  if (ec || !fs::is_regular_file(status)) return false;
+  constexpr fs::perms anyExec =
+      fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+  return (status.permissions() & anyExec) != fs::perms::none;
+}
+
+// The directory joined with the name and nothing else: a root that already ends with the
+// separator gives a doubled one, which the system accepts.
+std::string FindIn(std::string_view dir, std::string_view name) {
+  if (dir.empty()) return {};
+  std::string candidate(dir);
+  candidate += '/';
+  candidate += name;
+  return IsProgramFile(candidate) ? candidate : std::string();
+}
+
+// The end of the line for a bare program name found nowhere: where it was looked for, and
+// where to put it.
+std::string WhereItWasLookedFor(std::string_view name, std::string_view appDir) {
+  const std::string dir(appDir);
+  return "; looked for in the application directory (" + dir +
+         "), then the directories of PATH: put " + std::string(name) + " into " + dir;
+}
 
 void ReportStartFailure(Output& output, std::string_view program, int error,
                         std::string_view advice = {}) {
@@ -212,6 +243,22 @@ int Spawn(const std::string& program, const std::vector<std::string>& args, int 
 }
 
 }  // namespace
+
+std::string FindProgram(std::string_view name, std::string_view appDir) {
+  if (name.empty()) return {};
+  if (name.find('/') != std::string_view::npos) return std::string(name);
+  if (std::string found = FindIn(appDir, name); !found.empty()) return found;
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return {};
+  std::string_view rest(path);
+  while (true) {
+    const std::size_t end = rest.find(':');
+    // An empty entry would mean the current directory, which is searched only when named.
+    if (std::string found = FindIn(rest.substr(0, end), name); !found.empty()) return found;
+    if (end == std::string_view::npos) return {};
+    rest.remove_prefix(end + 1);
+  }
+}
 
 RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
                          const std::string* sStartInFolder, const RunContext& context) {

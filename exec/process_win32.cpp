@@ -23,6 +23,20 @@ namespace {
 constexpr DWORD kReadSize = 10240;
 constexpr int kStartAttempts = 3;
 
+// Whether name holds a directory, so that the system takes it as a path and does not search.
+bool HoldsDirectory(std::string_view name) {
+  return name.find_first_of("\\/:") != std::string_view::npos;
+}
+
+// The end of the line for a bare program name found nowhere: where the system's own search
+// looked for it, and where to put it.
+std::string WhereItWasLookedFor(std::string_view name, std::string_view appDir) {
+  const std::string dir(appDir);
+  return "; looked for in the application directory (" + dir +
+         "), the current directory, the system directories, then the directories of PATH: "
+         "put " + std::string(name) + " into " + dir;
+}
+
 std::string SystemReason(DWORD error) {
   char* message = nullptr;
   const DWORD length = FormatMessageA(
