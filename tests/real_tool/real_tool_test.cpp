@@ -13,6 +13,7 @@
 
 #include "config/environment.h"
 #include "real_tools.h"
+#include "platform/job_lock.h"
 #include "support/form_rig.h"
 #include "support/run_separately.h"
 #include "tools/sim_cartridge.h"
@@ -62,11 +63,11 @@ void Tick(FormRig& rig, bool unlicensed, bool checksum, bool pad) {
 }
 
 // What the application folder may hold after a job: the tool, the loader, the settings, the
-// tool's configuration, the cartridge, and what the test put there.
+// tool's configuration, the job lock, the cartridge, and what the test put there.
 void ExpectNothingLeftBehind(const FormRig& rig, const std::set<std::string>& own = {}) {
   std::set<std::string> kept = {"ucon64",        "multigam.bin",        "TELVO.INI",
                                 ".ucon64rc",     ".ucon64rc.old",       "telvo-sim-flash.bin",
-                                "telvo-sim-sram.bin"};
+                                "telvo-sim-sram.bin", std::string(platform::kJobLockFileName)};
   kept.insert(own.begin(), own.end());
   for (const auto& entry : fs::directory_iterator(rig.appDir().path()))
     EXPECT_EQ(kept.count(entry.path().filename().string()), 1u) << entry.path();
