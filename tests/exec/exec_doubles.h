@@ -11,6 +11,9 @@
 #include <poll.h>
 #else
 #include <windows.h>
+// windows.h names the ANSI call SetEnvironmentVariable, which hides config's function of that
+// name from the tests that include this file.
+#undef SetEnvironmentVariable
 #endif
 
 namespace exec_test {
