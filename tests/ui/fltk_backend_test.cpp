@@ -19,7 +19,7 @@
 #include "app/form1_layout.h"
 #include "support/test_support.h"
 #include "terminal_cases.h"
-#include "ui/fltk/fltk_widgets.h"
+#include "ui/fltk/fltk_controls.h"
 #include "ui/fltk/fltk_window.h"
 #include "ui/window.h"
 
@@ -302,7 +302,7 @@ TEST_F(FltkBackendTest, ReplaceSelectionReplacesOrInsertsAndLeavesTheCaretAfter)
         box.replaceSelection(r.insert);
         caret = input.position();
       } else {
-        auto& editor = static_cast<ui::fltk::TextEditor&>(w.widget(name));
+        auto& editor = dynamic_cast<ui::fltk::TextEditor&>(w.widget(name));
         editor.insert_position(r.to);
         if (r.from != r.to) editor.buffer()->select(r.from, r.to);
         box.replaceSelection(r.insert);
@@ -316,7 +316,7 @@ TEST_F(FltkBackendTest, ReplaceSelectionReplacesOrInsertsAndLeavesTheCaretAfter)
 
 TEST_F(FltkBackendTest, ToolOutputShowsAsInATerminal) {
   FltkWindow& w = open(app::Form1Spec());
-  auto& editor = static_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
+  auto& editor = dynamic_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
   terminal_cases::RunAll(
       w.get<ui::TextBox>("Text3"),
       [&](std::size_t from, std::size_t to) {
@@ -346,7 +346,7 @@ TEST_F(FltkBackendTest, ClearingTheLineInASingleLineBoxKeepsWhatFollowsTheCaret)
 TEST_F(FltkBackendTest, LongLinesWrapAndTheViewFollowsTheNewestOutput) {
   FltkWindow& w = open(app::Form1Spec());
   w.show();
-  auto& editor = static_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
+  auto& editor = dynamic_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
   auto& out = w.get<ui::TextBox>("Text3");
   out.replaceSelection(std::string(2000, 'x') + "\n");
   for (int i = 0; i < 200; ++i) out.replaceSelection("line " + std::to_string(i) + "\n");
@@ -361,7 +361,7 @@ TEST_F(FltkBackendTest, LongLinesWrapAndTheViewFollowsTheNewestOutput) {
 
 TEST_F(FltkBackendTest, OutputBoxKeepsTheNewestOutputPastItsLimit) {
   FltkWindow& w = open(app::Form1Spec());
-  auto& editor = static_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
+  auto& editor = dynamic_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
   // Lines of a tool's usual length: a line that never ends is rewrapped whole at every chunk
   // here, which the memory box's test covers without the wait.
   terminal_cases::CheckCap(w.get<ui::TextBox>("Text3"), 80,
@@ -468,7 +468,7 @@ TEST_F(FltkBackendTest, DirListOpensOnEnterOrDoubleClickOnly) {
 
 TEST_F(FltkBackendTest, DriveListShowsNamesWithSlashesAndAmpersands) {
   FltkWindow& w = open(app::Form1Spec());
-  auto& choice = static_cast<ui::fltk::DriveChoice&>(w.widget("Drive1"));
+  auto& choice = dynamic_cast<ui::fltk::DriveChoice&>(w.widget("Drive1"));
   choice.setDrives({"/", "/media/a&b", "/mnt/x@y"});
   EXPECT_EQ(choice.size(), 4);  // three entries and the terminator: no submenus
   EXPECT_STREQ(choice.menu()[1].label(), "/media/a&&b");

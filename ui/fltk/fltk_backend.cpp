@@ -10,7 +10,7 @@
 #include <deque>
 
 #include "ui/fltk/fltk_fonts.h"
-#include "ui/fltk/fltk_widgets.h"
+#include "ui/fltk/fltk_controls.h"
 #include "ui/fltk/fltk_window.h"
 #include "ui/window.h"
 
