@@ -16,7 +16,7 @@ void CaptionBase::setCaption(std::string_view text) {
 
 void TextBoxBase::replaceSelection(std::string_view text) {
   replaceRange(selection(), text);
-  if (keepsNewest_) keepNewest();
+  if (limit_ > 0) keepNewest();
   scrollToCaret();
 }
 
@@ -26,9 +26,14 @@ void TextBoxBase::clearLineToCaret() {
   scrollToCaret();
 }
 
+std::size_t TextBoxBase::OutputLimitOf(Kind kind, int maximum) {
+  if (kind != Kind::MultiLineText) return 0;
+  return maximum > 0 ? static_cast<std::size_t>(maximum) : kOutputLimit;
+}
+
 void TextBoxBase::keepNewest() {
   const std::size_t count =
-      OutputTrimCount(length(), [this](std::size_t pos) { return lineStart(pos); });
+      OutputTrimCount(length(), [this](std::size_t pos) { return lineStart(pos); }, limit_);
   if (count == 0) return;
   // A cut within a line keeps the whole character that it would split.
   const std::size_t cut = characterStart(count);
@@ -40,15 +45,15 @@ void TextBoxBase::keepNewest() {
 void OptionButtonBase::setValue(bool selected) {
   showValue(selected);
   if (!selected) return;
-  for (const ControlSpec* other : OtherOptions(window_.spec(), spec_))
-    window_.get<OptionButton>(other->name).setValue(false);
+  for (const ControlSpec* other : OtherOptions(host_.spec(), row_))
+    host_.get<OptionButton>(other->name).setValue(false);
 }
 
 // --- ScrollBarBase ---
 
 ScrollBarBase::ScrollBarBase(WindowBase& window, const ControlSpec& spec)
-    : window_(window),
-      spec_(spec),
+    : host_(window),
+      row_(spec),
       low_(std::min(spec.minimum, spec.maximum)),
       high_(std::max(spec.minimum, spec.maximum)),
       value_(spec.minimum) {}
@@ -59,7 +64,7 @@ void ScrollBarBase::setValue(int value) {
   value_ = value;
   showValue(value_);
   // The handler may unload the window and so destroy this control: raise last.
-  window_.raise(spec_.name, Event::Change);
+  host_.raise(row_.name, Event::Change);
 }
 
 // --- ListBoxBase ---

@@ -40,8 +40,11 @@ class TextBoxBase : public TextBox {
   void clearLineToCaret() override;
 
  protected:
-  // keepsNewest: a multi-line box, which drops its oldest output past kOutputLimit.
-  explicit TextBoxBase(bool keepsNewest) : keepsNewest_(keepsNewest) {}
+  // A box of spec's kind and limit (ControlSpec::maximum): a multi-line box drops its oldest
+  // output past its limit; a single-line box keeps all it is given.
+  explicit TextBoxBase(const ControlSpec& spec) : limit_(OutputLimitOf(spec.kind, spec.maximum)) {}
+  // limit 0: keeps all it is given.
+  explicit TextBoxBase(std::size_t limit = 0) : limit_(limit) {}
 
   struct Range {
     std::size_t start;
@@ -60,9 +63,10 @@ class TextBoxBase : public TextBox {
   virtual void scrollToCaret() {}
 
  private:
+  static std::size_t OutputLimitOf(Kind kind, int maximum);
   void keepNewest();
 
-  bool keepsNewest_;
+  std::size_t limit_;
 };
 
 // Values other than 0 read back as 1: a check box is clear or set, whatever it was given.
@@ -86,15 +90,15 @@ class OptionButtonBase : public OptionButton {
   void setValue(bool selected) override;
 
  protected:
-  OptionButtonBase(Window& window, const ControlSpec& spec) : window_(window), spec_(spec) {}
+  OptionButtonBase(Window& window, const ControlSpec& spec) : host_(window), row_(spec) {}
   virtual bool nativeValue() const = 0;
   virtual void showValue(bool selected) = 0;
   // The user selected the button: the same rule as setValue(true).
   void userSelected() { setValue(true); }
 
  private:
-  Window& window_;
-  const ControlSpec& spec_;
+  Window& host_;
+  const ControlSpec& row_;
 };
 
 // A vertical scroll bar from the table's minimum to its maximum, starting at the minimum. A value
@@ -111,8 +115,8 @@ class ScrollBarBase : public ScrollBar {
   int high() const { return high_; }
 
  private:
-  WindowBase& window_;
-  const ControlSpec& spec_;
+  WindowBase& host_;
+  const ControlSpec& row_;
   int low_;
   int high_;
   int value_;
@@ -168,8 +172,8 @@ class ValueCaption : public ValueControl, public KeptCaption {
 // Assigning the text puts the caret at its start, as a text box does.
 class ValueTextBox : public ValueControl, public TextBoxBase {
  public:
-  explicit ValueTextBox(std::string_view text = {}, bool keepsNewest = false)
-      : TextBoxBase(keepsNewest), text_(text) {}
+  explicit ValueTextBox(std::string_view text = {}) : text_(text) {}
+  explicit ValueTextBox(const ControlSpec& spec) : TextBoxBase(spec), text_(spec.caption) {}
   std::string text() const override { return text_; }
   void setText(std::string_view text) override;
 

@@ -11,7 +11,7 @@ namespace ui::fltk {
 // --- TextInput -----------------------------------------------------------------------------
 
 TextInput::TextInput(WindowBase& window, const ControlSpec& spec, const Placement& at)
-    : Native<Fl_Input>(window, spec, at), TextBoxBase(/*keepsNewest=*/false) {
+    : Native<Fl_Input>(window, spec, at), TextBoxBase(spec) {
   when(FL_WHEN_NEVER);
 }
 
@@ -71,7 +71,7 @@ GrowingBuffer::Room GrowingBuffer::RoomFor(int length, std::size_t adding, int p
 // --- TextEditor ----------------------------------------------------------------------------
 
 TextEditor::TextEditor(WindowBase& window, const ControlSpec& spec, const Placement& at)
-    : Native<Fl_Text_Editor>(window, spec, at), TextBoxBase(/*keepsNewest=*/true) {
+    : Native<Fl_Text_Editor>(window, spec, at), TextBoxBase(spec) {
   buffer(&store);
   when(FL_WHEN_NEVER);
   wrapAtWidth(at.w);

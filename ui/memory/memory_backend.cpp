@@ -57,8 +57,8 @@ class MemoryCheck : public ValueCheckBox, public KeptCaption {
 
 std::unique_ptr<Control> MakeControl(MemoryWindow& window, const ControlSpec& c) {
   switch (c.kind) {
-    case Kind::TextBox: return std::make_unique<MemoryTextBox>(c.caption, false);
-    case Kind::MultiLineText: return std::make_unique<MemoryTextBox>(c.caption, true);
+    case Kind::TextBox:
+    case Kind::MultiLineText: return std::make_unique<MemoryTextBox>(c);
     case Kind::CheckBox: return std::make_unique<MemoryCheck>(c.caption);
     case Kind::OptionButton: return std::make_unique<ValueOptionButton>(window, c);
     case Kind::VScrollBar: return std::make_unique<ValueScrollBar>(window, c);

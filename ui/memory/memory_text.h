@@ -12,12 +12,12 @@ namespace ui {
 
 class MemoryTextBox : public ValueTextBox {
  public:
-  // On its own the box starts with the caret after its text; a window's box (keepsNewest for a
-  // multi-line one) starts with the caret at the start.
+  // On its own the box starts with the caret after its text; a window's box starts with the
+  // caret at the start.
   explicit MemoryTextBox(std::string_view text = {}) : ValueTextBox(text) {
     select(text.size(), text.size());
   }
-  MemoryTextBox(std::string_view text, bool keepsNewest) : ValueTextBox(text, keepsNewest) {}
+  explicit MemoryTextBox(const ControlSpec& spec) : ValueTextBox(spec) {}
 
   std::string text() const override {
     ++reads_;
