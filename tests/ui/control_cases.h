@@ -220,6 +220,10 @@ inline void RunReplaceCases(ui::TextBox& box, const Select& select, const Caret&
       {"line\r\n", 6, 6, "more\r\n", "line\r\nmore\r\n", 12},
       {"50%\r", 4, 4, "60%\r", "50%\r60%\r", 8},  // the box keeps what it is given
   };
+  box.setText("save.srm");
+  EXPECT_EQ(caret(), 0u) << "assigning the text puts the caret at its start";
+  box.replaceSelection("my ");
+  EXPECT_EQ(box.text(), "my save.srm");
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.before) + " + " + r.insert);
     box.setText(r.before);

@@ -43,12 +43,7 @@ TEST(StoredValues, KindsInitialValuesAndUnknownNames) {
   EXPECT_EQ(values.find("Nothing"), nullptr);
   EXPECT_EQ(dynamic_cast<ui::TextBox*>(values.find("List")), nullptr);
   EXPECT_EQ(dynamic_cast<ui::Captioned*>(values.find("Flag")), nullptr);
-
-  auto& name = dynamic_cast<ui::TextBox&>(*values.find("Name"));
-  EXPECT_EQ(name.text(), "start");
-  name.setText("save.srm");
-  name.replaceSelection("my ");  // the caret is at the start after an assignment
-  EXPECT_EQ(name.text(), "my save.srm");
+  EXPECT_EQ(dynamic_cast<ui::TextBox&>(*values.find("Name")).text(), "start");
 }
 
 }  // namespace

@@ -26,8 +26,10 @@ int TextInput::handle(int event) {
 
 std::string TextInput::text() const { return std::string(Fl_Input::value(), size()); }
 
+// FLTK leaves the caret after the text; a text box whose text is assigned has it at the start.
 void TextInput::setText(std::string_view text) {
   Fl_Input::value(text.data(), static_cast<int>(text.size()));
+  position(0);
 }
 
 TextBoxBase::Range TextInput::selection() const {
