@@ -90,7 +90,7 @@ class WidgetControl : public Control {
   Fl_Widget& widget_;
 };
 
-// A control of kind Widget W: the widget, placed, with the control's caption and events.
+// A control whose native part is the widget W, placed where its table row says.
 template <class W>
 class Native : public Guarded<W>, public WidgetControl {
  public:
