@@ -68,7 +68,8 @@ struct ControlSpec {
   bool border = false;         // single-line border (labels)
   Align align = Align::Left;
   int minimum = 0;             // scroll bar range
-  int maximum = 0;
+  int maximum = 0;             // and, in a multi-line text box, its output limit in bytes
+                               // (0: kOutputLimit, ui/output_filter.h)
 };
 
 // A value the window holds under a control's name without a visible control (see

@@ -62,20 +62,23 @@ std::size_t LineStart(std::string_view text, std::size_t pos);
 
 // A multi-line box that grows past kOutputLimit bytes drops its oldest text, whole lines
 // where it can, keeping at least the newest kOutputKeep bytes: a tool that prints without end
-// leaves the window usable and its memory bounded.
+// leaves the window usable and its memory bounded. A table may give a box another limit; it
+// then keeps at least half of it.
 inline constexpr std::size_t kOutputLimit = std::size_t{16} << 20;
-inline constexpr std::size_t kOutputKeep = std::size_t{8} << 20;
+inline constexpr std::size_t kOutputKeep = kOutputLimit / 2;
 
-// How many of the oldest bytes a box holding length bytes drops: 0 up to kOutputLimit, else
+// How many of the oldest bytes a box holding length bytes drops: 0 up to limit, else
 // everything before the line that holds the first byte kept. lineStart(pos) is where the line
 // holding pos starts. A line that would keep more than half as much again whole (a tool that
 // never ends its line) is cut within, so every trim frees at least a quarter of the limit.
 template <class LineStart>
-std::size_t OutputTrimCount(std::size_t length, LineStart lineStart) {
-  if (length <= kOutputLimit) return 0;
-  const std::size_t keepFrom = length - kOutputKeep;
+std::size_t OutputTrimCount(std::size_t length, LineStart lineStart,
+                            std::size_t limit = kOutputLimit) {
+  if (length <= limit) return 0;
+  const std::size_t keep = limit / 2;
+  const std::size_t keepFrom = length - keep;
   const std::size_t start = lineStart(keepFrom);
-  return keepFrom - start > kOutputKeep / 2 ? keepFrom : start;
+  return keepFrom - start > keep / 2 ? keepFrom : start;
 }
 
 }  // namespace ui

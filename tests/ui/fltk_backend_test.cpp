@@ -7,6 +7,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Scrollbar.H>
 #include <FL/Fl_Text_Editor.H>
 #include <array>
 #include <cstdio>
@@ -17,9 +18,10 @@
 #include <vector>
 
 #include "app/form1_layout.h"
+#include "control_cases.h"
 #include "support/test_support.h"
 #include "terminal_cases.h"
-#include "ui/fltk/fltk_widgets.h"
+#include "ui/fltk/fltk_controls.h"
 #include "ui/fltk/fltk_window.h"
 #include "ui/window.h"
 
@@ -69,50 +71,78 @@ class FltkBackendTest : public ::testing::Test {
   std::vector<std::pair<std::string, Event>> events_;
 };
 
-// --- Slot selector ------------------------------------------------------------------------
+// --- The controls' tables ----------------------------------------------------------------
 
-TEST_F(FltkBackendTest, SlotSelectorStepsOnePerArrowAndStopsAtTheEnds) {
-  FltkWindow& w = open(app::Form1Spec());
-  auto& bar = w.get<ui::ScrollBar>("VScroll1");
-  Fl_Widget& widget = w.widget("VScroll1");
-  int changes = 0;
-  w.on("VScroll1", Event::Change, [&] { ++changes; });
-  const int upY = widget.y() + 2;
-  const int downY = widget.y() + widget.h() - 2;
-  struct Step {
-    const char* what;
-    int y;  // arrow clicked; 0: key instead
-    int key;
-    int value;
-    int changes;
+TEST_F(FltkBackendTest, OptionButtonsFormOneGroupPerContainer) {
+  FltkWindow& w = open(control_cases::kSpec);
+  control_cases::RunOptionCases(w, [&](const char* name) {
+    Fl_Widget& b = w.widget(name);
+    Click(b, b.x() + 5, b.y() + b.h() / 2);
+  });
+}
+
+// The slot selector's arrows: a click on either half, or a key while it has the focus.
+TEST_F(FltkBackendTest, ScrollBarStepsOnePerArrowAndStopsAtTheEnds) {
+  FltkWindow& w = open(control_cases::kSpec);
+  auto& widget = static_cast<Fl_Scrollbar&>(w.widget("Bar"));
+  ASSERT_TRUE(dynamic_cast<ui::fltk::ScrollControl&>(widget).compact());
+  control_cases::RunScrollCases(
+      w,
+      [&](control_cases::Move move) {
+        using control_cases::Move;
+        const int x = widget.x() + widget.w() / 2;
+        if (move == Move::Up || move == Move::Down) {
+          Click(widget, x, move == Move::Up ? widget.y() + 2 : widget.y() + widget.h() - 2);
+          return;
+        }
+        Fl::e_keysym = move == Move::PageUp     ? FL_Up
+                       : move == Move::PageDown ? FL_Down
+                       : move == Move::Top      ? FL_Home
+                                                : FL_End;
+        widget.handle(FL_KEYBOARD);
+      },
+      [&] { return static_cast<int>(widget.value()); });
+}
+
+TEST_F(FltkBackendTest, CheckBoxIsClearOrSet) {
+  FltkWindow& w = open(control_cases::kSpec);
+  Fl_Widget& box = w.widget("Check");
+  control_cases::RunCheckCases(w, [&] { Click(box, box.x() + 5, box.y() + box.h() / 2); });
+}
+
+TEST_F(FltkBackendTest, ListBoxKeepsItsOrderAndSelection) {
+  FltkWindow& w = open(control_cases::kSpec);
+  control_cases::RunListCases(w.get<ui::ListBox>("List"));
+}
+
+TEST_F(FltkBackendTest, TextBoxesReplaceTheSelectionAndClearTheLine) {
+  FltkWindow& w = open(control_cases::kSpec);
+  auto& input = static_cast<Fl_Input&>(w.widget("Text"));
+  auto& editor = dynamic_cast<ui::fltk::TextEditor&>(w.widget("Out"));
+  const struct {
+    const char* name;
+    control_cases::Select select;
+    control_cases::Caret caret;
+  } boxes[] = {
+      {"Text",
+       [&](std::size_t from, std::size_t to) {
+         input.position(static_cast<int>(to), static_cast<int>(from));
+       },
+       [&] { return static_cast<std::size_t>(input.position()); }},
+      {"Out",
+       [&](std::size_t from, std::size_t to) {
+         editor.insert_position(static_cast<int>(to));
+         if (from != to)
+           editor.buffer()->select(static_cast<int>(std::min(from, to)),
+                                   static_cast<int>(std::max(from, to)));
+       },
+       [&] { return static_cast<std::size_t>(editor.insert_position()); }},
   };
-  const Step steps[] = {
-      {"up at the top", upY, 0, 0, 0},       {"down", downY, 0, 1, 1},
-      {"down", downY, 0, 2, 2},              {"down", downY, 0, 3, 3},
-      {"down at the bottom", downY, 0, 3, 3}, {"key up", 0, FL_Up, 2, 4},
-      {"key down", 0, FL_Down, 3, 5},        {"key down at the bottom", 0, FL_Down, 3, 5},
-      {"key home", 0, FL_Home, 0, 6},        {"up at the top", upY, 0, 0, 6},
-  };
-  for (const Step& s : steps) {
-    SCOPED_TRACE(s.what);
-    if (s.y)
-      Click(widget, widget.x() + widget.w() / 2, s.y);
-    else {
-      Fl::e_keysym = s.key;
-      widget.handle(FL_KEYBOARD);
-    }
-    EXPECT_EQ(bar.value(), s.value);
-    EXPECT_EQ(changes, s.changes);
+  for (const auto& box : boxes) {
+    SCOPED_TRACE(box.name);
+    control_cases::RunReplaceCases(w.get<ui::TextBox>(box.name), box.select, box.caret);
+    control_cases::RunClearLineCases(w.get<ui::TextBox>(box.name), box.select, box.caret);
   }
-  // From code: out of range values stop at the ends; setting the same value raises nothing.
-  bar.setValue(7);
-  EXPECT_EQ(bar.value(), 3);
-  EXPECT_EQ(changes, 7);
-  bar.setValue(3);
-  EXPECT_EQ(changes, 7);
-  bar.setValue(-2);
-  EXPECT_EQ(bar.value(), 0);
-  EXPECT_EQ(changes, 8);
 }
 
 // --- Closing ------------------------------------------------------------------------------
@@ -142,52 +172,11 @@ TEST_F(FltkBackendTest, EscapeNeverClosesTheCloseButtonDoesUnlessDisabled) {
   EXPECT_EQ(unloads, 1);
 }
 
-// --- Option buttons -----------------------------------------------------------------------
+// --- Resizing -----------------------------------------------------------------------------
 
-constexpr std::array kOptionControls = {
-    ui::ControlSpec{"A1", ui::Kind::OptionButton, "A1", "", {0, 0, 1500, 300}, ui::kDefaultFont, 0},
-    ui::ControlSpec{"A2", ui::Kind::OptionButton, "A2", "", {0, 300, 1500, 300}, ui::kDefaultFont, 1},
-    ui::ControlSpec{"F", ui::Kind::Frame, "F", "", {1500, 0, 3000, 1500}},
-    ui::ControlSpec{"B1", ui::Kind::OptionButton, "B1", "F", {150, 300, 1500, 300}, ui::kDefaultFont, 2},
-    ui::ControlSpec{"B2", ui::Kind::OptionButton, "B2", "F", {150, 600, 1500, 300}, ui::kDefaultFont, 3},
-};
-const ui::WindowSpec kOptionSpec{.name = "Options", .caption = "Options", .clientWidth = 4500,
-                                 .clientHeight = 1500, .controls = kOptionControls};
-
-TEST_F(FltkBackendTest, OptionButtonsFormOneGroupPerContainer) {
-  FltkWindow& w = open(kOptionSpec);
-  const char* names[] = {"A1", "A2", "B1", "B2"};
-  auto state = [&] {
-    std::string s;
-    for (const char* n : names) s += w.get<ui::OptionButton>(n).value() ? '1' : '0';
-    return s;
-  };
-  EXPECT_EQ(state(), "0000");
-  struct Step {
-    const char* name;
-    bool byUser;
-    bool select;
-    const char* expected;
-  };
-  const Step steps[] = {
-      {"A1", false, true, "1000"}, {"B2", true, true, "1001"},  {"A2", true, true, "0101"},
-      {"B1", false, true, "0110"}, {"B1", false, false, "0100"}, {"A2", false, false, "0000"},
-  };
-  for (const Step& s : steps) {
-    SCOPED_TRACE(std::string(s.name) + (s.byUser ? " clicked" : " set"));
-    if (s.byUser) {
-      Fl_Widget& b = w.widget(s.name);
-      Click(b, b.x() + 5, b.y() + b.h() / 2);
-    } else {
-      w.get<ui::OptionButton>(s.name).setValue(s.select);
-    }
-    EXPECT_EQ(state(), s.expected);
-  }
-}
-
-const ui::WindowSpec kSizableSpec{.name = "Sizable", .caption = "Sizable", .clientWidth = 4500,
-                                  .clientHeight = 1500, .sizable = true,
-                                  .controls = kOptionControls};
+const ui::WindowSpec kSizableSpec{.name = "Sizable", .caption = "Sizable", .clientWidth = 6000,
+                                  .clientHeight = 3000, .sizable = true,
+                                  .controls = control_cases::kControls};
 
 TEST_F(FltkBackendTest, EnlargingASizableWindowMovesNoControl) {
   FltkWindow& w = open(kSizableSpec);
@@ -273,50 +262,9 @@ TEST_F(FltkBackendTest, DisabledWindowTakesNoKeys) {
 
 // --- Text boxes ---------------------------------------------------------------------------
 
-TEST_F(FltkBackendTest, ReplaceSelectionReplacesOrInsertsAndLeavesTheCaretAfter) {
-  FltkWindow& w = open(app::Form1Spec());
-  struct Row {
-    const char* start;
-    int from, to;  // selection; from == to: caret only
-    const char* insert;
-    const char* expected;
-    int caret;
-  };
-  const Row rows[] = {
-      {"hello world", 6, 11, "there", "hello there", 11},
-      {"hello world", 11, 6, "there", "hello there", 11},  // selected backwards
-      {"hello", 5, 5, "\r\n", "hello\r\n", 7},
-      {"hello", 0, 0, ">", ">hello", 1},
-      {"abc", 1, 2, "", "ac", 1},
-      {"50%\r", 4, 4, "60%\r", "50%\r60%\r", 8},  // the box keeps what it is given
-  };
-  for (const char* name : {"Text1", "Text3"}) {
-    auto& box = w.get<ui::TextBox>(name);
-    for (const Row& r : rows) {
-      SCOPED_TRACE(std::string(name) + ": " + r.start + " + " + r.insert);
-      box.setText(r.start);
-      int caret = 0;
-      if (std::string(name) == "Text1") {
-        auto& input = static_cast<Fl_Input&>(w.widget(name));
-        input.position(r.to, r.from);
-        box.replaceSelection(r.insert);
-        caret = input.position();
-      } else {
-        auto& editor = static_cast<ui::fltk::TextEditor&>(w.widget(name));
-        editor.insert_position(r.to);
-        if (r.from != r.to) editor.buffer()->select(r.from, r.to);
-        box.replaceSelection(r.insert);
-        caret = editor.insert_position();
-      }
-      EXPECT_EQ(box.text(), r.expected);
-      EXPECT_EQ(caret, r.caret);
-    }
-  }
-}
-
 TEST_F(FltkBackendTest, ToolOutputShowsAsInATerminal) {
   FltkWindow& w = open(app::Form1Spec());
-  auto& editor = static_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
+  auto& editor = dynamic_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
   terminal_cases::RunAll(
       w.get<ui::TextBox>("Text3"),
       [&](std::size_t from, std::size_t to) {
@@ -326,27 +274,10 @@ TEST_F(FltkBackendTest, ToolOutputShowsAsInATerminal) {
       [&] { return static_cast<std::size_t>(editor.insert_position()); });
 }
 
-TEST_F(FltkBackendTest, ClearingTheLineInASingleLineBoxKeepsWhatFollowsTheCaret) {
-  FltkWindow& w = open(app::Form1Spec());
-  auto& box = w.get<ui::TextBox>("Text1");
-  auto& input = static_cast<Fl_Input&>(w.widget("Text1"));
-  struct Row {
-    int from, to;
-    const char* expected;
-  };
-  for (const Row& r : {Row{3, 3, "456"}, Row{1, 4, "56"}, Row{0, 0, "123456"}}) {
-    box.setText("123456");
-    input.position(r.to, r.from);
-    box.clearLineToCaret();
-    EXPECT_EQ(box.text(), r.expected);
-    EXPECT_EQ(input.position(), 0);
-  }
-}
-
 TEST_F(FltkBackendTest, LongLinesWrapAndTheViewFollowsTheNewestOutput) {
   FltkWindow& w = open(app::Form1Spec());
   w.show();
-  auto& editor = static_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
+  auto& editor = dynamic_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
   auto& out = w.get<ui::TextBox>("Text3");
   out.replaceSelection(std::string(2000, 'x') + "\n");
   for (int i = 0; i < 200; ++i) out.replaceSelection("line " + std::to_string(i) + "\n");
@@ -361,7 +292,7 @@ TEST_F(FltkBackendTest, LongLinesWrapAndTheViewFollowsTheNewestOutput) {
 
 TEST_F(FltkBackendTest, OutputBoxKeepsTheNewestOutputPastItsLimit) {
   FltkWindow& w = open(app::Form1Spec());
-  auto& editor = static_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
+  auto& editor = dynamic_cast<ui::fltk::TextEditor&>(w.widget("Text3"));
   // Lines of a tool's usual length: a line that never ends is rewrapped whole at every chunk
   // here, which the memory box's test covers without the wait.
   terminal_cases::CheckCap(w.get<ui::TextBox>("Text3"), 80,
@@ -465,7 +396,7 @@ TEST_F(FltkBackendTest, DirListOpensOnEnterOrDoubleClickOnly) {
 
 TEST_F(FltkBackendTest, DriveListShowsNamesWithSlashesAndAmpersands) {
   FltkWindow& w = open(app::Form1Spec());
-  auto& choice = static_cast<ui::fltk::DriveChoice&>(w.widget("Drive1"));
+  auto& choice = dynamic_cast<ui::fltk::DriveChoice&>(w.widget("Drive1"));
   choice.setDrives({"/", "/media/a&b", "/mnt/x@y"});
   EXPECT_EQ(choice.size(), 4);  // three entries and the terminator: no submenus
   EXPECT_STREQ(choice.menu()[1].label(), "/media/a&&b");

@@ -8,7 +8,7 @@
 
 #include "app/form1_layout.h"
 #include "ui/fltk/fltk_fonts.h"
-#include "ui/fltk/fltk_widgets.h"
+#include "ui/fltk/fltk_controls.h"
 
 namespace {
 

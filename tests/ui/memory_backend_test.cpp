@@ -1,11 +1,13 @@
-// The window layer's shared rules, through the in-memory backend: the file browser trio, option
-// groups, the scroll bar's ends, activation and the unload sequence.
+// The window layer's shared rules, through the in-memory backend: the file browser trio, the
+// controls' tables (tests/ui/control_cases.h), activation and the unload sequence.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "platform/filesystem.h"
+#include "control_cases.h"
+#include "terminal_cases.h"
 #include "support/test_support.h"
 #include "ui/file_browser.h"
 #include "ui/memory/memory_backend.h"
@@ -22,11 +24,6 @@ constexpr ui::ControlSpec kControls[] = {
     {"Dir1", ui::Kind::DirList, "", "", {0, 0, 100, 100}},
     {"File1", ui::Kind::FileList, "", "", {0, 0, 100, 100}},
     {"OptA", ui::Kind::OptionButton, "A", "", {0, 0, 100, 100}},
-    {"OptB", ui::Kind::OptionButton, "B", "", {0, 0, 100, 100}},
-    {"Frame", ui::Kind::Frame, "F", "", {0, 0, 100, 100}},
-    {"OptC", ui::Kind::OptionButton, "C", "Frame", {0, 0, 100, 100}},
-    {"Bar", ui::Kind::VScrollBar, "", "", {0, 0, 100, 100}, ui::kDefaultFont, 1,
-     ui::kSystemColour, false, ui::Align::Left, 0, 3},
 };
 const ui::WindowSpec kSpec{.name = "Test", .caption = "Test", .controls = kControls};
 
@@ -135,34 +132,73 @@ TEST(JoinPath, JoinsWithOneSeparatorAndDoublesItAfterARoot) {
     EXPECT_EQ(platform::JoinPath(native(c.dir), c.name), native(c.joined)) << c.dir;
 }
 
-TEST_F(Browser, OptionButtonsFormOneGroupPerContainer) {
-  auto& a = window->get<ui::OptionButton>("OptA");
-  auto& b = window->get<ui::OptionButton>("OptB");
-  auto& c = window->get<ui::OptionButton>("OptC");
-  EXPECT_FALSE(a.value() || b.value() || c.value());
-  a.setValue(true);
-  c.setValue(true);
-  EXPECT_TRUE(a.value());
-  EXPECT_TRUE(c.value());
-  mem().userClick("OptB");
-  EXPECT_FALSE(a.value());
-  EXPECT_TRUE(b.value());
-  EXPECT_TRUE(c.value());
+// --- the controls' tables ---
+
+struct MemoryControls : ::testing::Test {
+  MemoryControls() { mem().show(); }
+  ui::MemoryWindow& mem() { return dynamic_cast<ui::MemoryWindow&>(*window); }
+  ui::MemoryTextBox& box(const char* name) {
+    return dynamic_cast<ui::MemoryTextBox&>(window->get<ui::TextBox>(name));
+  }
+  control_cases::Select select(const char* name) {
+    return [this, name](std::size_t from, std::size_t to) {
+      box(name).select(std::min(from, to), std::max(from, to));
+    };
+  }
+  control_cases::Caret caret(const char* name) {
+    return [this, name] { return box(name).caret(); };
+  }
+
+  ui::MemoryBackend backend;
+  std::unique_ptr<ui::Window> window = backend.createWindow(control_cases::kSpec);
+};
+
+TEST_F(MemoryControls, OptionButtonsFormOneGroupPerContainer) {
+  control_cases::RunOptionCases(*window, [&](const char* name) { mem().userClick(name); });
 }
 
-TEST_F(Browser, ScrollBarRaisesChangeOnlyWhenTheValueMoves) {
-  int changes = 0;
-  window->on("Bar", ui::Event::Change, [&] { ++changes; });
-  const struct {
-    int delta;
-    int value;
-    int changes;
-  } steps[] = {{-1, 0, 0}, {1, 1, 1}, {1, 2, 2}, {1, 3, 3}, {1, 3, 3}, {-1, 2, 4}};
-  for (const auto& s : steps) {
-    mem().userScroll("Bar", s.delta);
-    EXPECT_EQ(window->get<ui::ScrollBar>("Bar").value(), s.value);
-    EXPECT_EQ(changes, s.changes);
+TEST_F(MemoryControls, ScrollBarStopsAtItsEndsAndRaisesChangeOnlyWhenTheValueMoves) {
+  auto& bar = window->get<ui::ScrollBar>("Bar");
+  control_cases::RunScrollCases(
+      *window,
+      [&](control_cases::Move move) {
+        using control_cases::Move;
+        const int delta = move == Move::Top      ? -100
+                          : move == Move::Bottom ? 100
+                          : move == Move::Up || move == Move::PageUp ? -1
+                                                                     : 1;
+        mem().userScroll("Bar", delta);
+      },
+      [&] { return bar.value(); });
+}
+
+TEST_F(MemoryControls, CheckBoxIsClearOrSet) {
+  control_cases::RunCheckCases(*window, [&] { mem().userClick("Check"); });
+}
+
+TEST_F(MemoryControls, ListBoxKeepsItsOrderAndSelection) {
+  control_cases::RunListCases(window->get<ui::ListBox>("List"));
+}
+
+TEST_F(MemoryControls, TextBoxesReplaceTheSelectionAndClearTheLine) {
+  for (const char* name : {"Text", "Out"}) {
+    SCOPED_TRACE(name);
+    control_cases::RunReplaceCases(box(name), select(name), caret(name));
+    control_cases::RunClearLineCases(box(name), select(name), caret(name));
   }
+}
+
+TEST(MemoryOutputBox, KeepsTheNewestOutputPastTheLimitItsTableGives) {
+  constexpr int kLimit = 64 << 10;
+  constexpr ui::ControlSpec kBox[] = {{"Out", ui::Kind::MultiLineText, "", "", {0, 0, 100, 100},
+                                       ui::kDefaultFont, 0, ui::kSystemColour, false,
+                                       ui::Align::Left, 0, kLimit}};
+  const ui::WindowSpec spec{.name = "Box", .caption = "Box", .controls = kBox};
+  ui::MemoryBackend backend;
+  auto window = backend.createWindow(spec);
+  auto& box = dynamic_cast<ui::MemoryTextBox&>(window->get<ui::TextBox>("Out"));
+  for (std::size_t lineLength : {80, 0})
+    terminal_cases::CheckCap(box, lineLength, [&] { return box.caret(); }, kLimit);
 }
 
 TEST(Activation, FirstShowAndFocusHandedBackActivateOnceEach) {

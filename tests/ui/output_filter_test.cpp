@@ -57,7 +57,7 @@ const ui::WindowSpec kBoxSpec{.name = "Boxes", .caption = "Boxes", .controls = k
 TEST(TerminalOutput, InTheMemoryBox) {
   ui::MemoryBackend backend;
   std::unique_ptr<ui::Window> window = backend.createWindow(kBoxSpec);
-  auto& box = dynamic_cast<ui::MemoryText&>(window->get<ui::TextBox>("Out"));
+  auto& box = dynamic_cast<ui::MemoryTextBox&>(window->get<ui::TextBox>("Out"));
   terminal_cases::RunAll(
       box, [&](std::size_t from, std::size_t to) { box.select(from, to); },
       [&] { return box.caret(); });
@@ -108,7 +108,7 @@ TEST(LineStart, IsAfterTheLastLineFeedBeforeThePosition) {
 TEST(OutputCap, TheMemoryBoxKeepsTheNewestOutput) {
   ui::MemoryBackend backend;
   std::unique_ptr<ui::Window> window = backend.createWindow(kBoxSpec);
-  auto& box = dynamic_cast<ui::MemoryText&>(window->get<ui::TextBox>("Out"));
+  auto& box = dynamic_cast<ui::MemoryTextBox&>(window->get<ui::TextBox>("Out"));
   for (std::size_t lineLength : {80, 0})
     terminal_cases::CheckCap(box, lineLength, [&] { return box.caret(); });
 }

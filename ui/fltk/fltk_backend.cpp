@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "ui/fltk/fltk_fonts.h"
-#include "ui/fltk/fltk_widgets.h"
+#include "ui/fltk/fltk_controls.h"
 #include "ui/fltk/fltk_window.h"
 #include "ui/window.h"
 

@@ -1,31 +1,362 @@
 #include "ui/fltk/fltk_controls.h"
 
-#include <FL/Fl.H>
+#include <FL/fl_draw.H>
 #include <algorithm>
 
-#include "ui/file_browser.h"
 #include "ui/fltk/fltk_fonts.h"
-#include "ui/fltk/fltk_widgets.h"
-#include "ui/output_filter.h"
 
 namespace ui::fltk {
 
-WidgetControl::WidgetControl(WindowBase& window, const ControlSpec& spec, Fl_Widget* widget)
-    : window_(window), name_(spec.name), widget_(widget) {
-  widget_->callback(
+std::string LabelText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '@') out += '@';
+    out += c;
+  }
+  return out;
+}
+
+std::string MenuText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '@' || c == '&') out += c;
+    out += c;
+  }
+  return out;
+}
+
+namespace {
+constexpr std::string_view kLiteralLine = "@.";
+}  // namespace
+
+void AddListLine(Fl_Browser& list, std::string_view text) {
+  std::string line(kLiteralLine);
+  line += text;
+  list.add(line.c_str());
+}
+
+std::string ListLine(const Fl_Browser& list, int line) {
+  const char* text = list.text(line);
+  if (!text) return {};
+  std::string_view shown(text);
+  if (shown.substr(0, kLiteralLine.size()) == kLiteralLine) shown.remove_prefix(kLiteralLine.size());
+  return std::string(shown);
+}
+
+void SelectLine(Fl_Browser& list, int index) {
+  if (index < 0 || index >= list.size()) {
+    list.deselect();
+    return;
+  }
+  list.value(index + 1);
+  if (!list.displayed(index + 1)) list.middleline(index + 1);
+}
+
+namespace {
+
+bool IsUserInput(int event) {
+  switch (event) {
+    case FL_PUSH:
+    case FL_DRAG:
+    case FL_RELEASE:
+    case FL_KEYBOARD:
+    case FL_KEYUP:
+    case FL_SHORTCUT:
+    case FL_FOCUS:
+    case FL_PASTE:
+    case FL_MOUSEWHEEL:
+    case FL_DND_ENTER:
+    case FL_DND_DRAG:
+    case FL_DND_RELEASE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool RefusesInput(const Fl_Widget& widget, int event) {
+  if (!IsUserInput(event)) return false;
+  return !widget.active_r();
+}
+
+// --- WidgetControl ---------------------------------------------------------------------------
+
+WidgetControl::WidgetControl(WindowBase& window, const ControlSpec& spec, Fl_Widget& widget)
+    : window_(window), spec_(spec), name_(spec.name), widget_(widget) {
+  widget_.callback(
       [](Fl_Widget*, void* self) { static_cast<WidgetControl*>(self)->userActed(); }, this);
 }
 
 void WidgetControl::setEnabled(bool on) {
   if (on)
-    widget_->activate();
+    widget_.activate();
   else
-    widget_->deactivate();
+    widget_.deactivate();
 }
 
-// The handler may unload the window and so destroy this control: raise last, touch nothing
-// after it.
-void WidgetControl::raise(Event event) { window_.raise(name_, event); }
+// --- Label ---------------------------------------------------------------------------------
+
+namespace {
+
+Fl_Align LabelAlign(const ControlSpec& spec) {
+  Fl_Align side = spec.align == Align::Centre ? FL_ALIGN_TOP : FL_ALIGN_TOP_LEFT;
+  return side | FL_ALIGN_INSIDE | FL_ALIGN_WRAP;
+}
+
+}  // namespace
+
+Label::Label(WindowBase& window, const ControlSpec& spec, const Placement& at)
+    : CaptionedWidget<Fl_Box>(window, spec, at), link_(spec.kind == Kind::LinkLabel) {
+  clear_visible_focus();
+  box(spec.border ? FL_BORDER_BOX : FL_FLAT_BOX);
+  align(LabelAlign(spec));
+}
+
+int Label::handle(int event) {
+  if (RefusesInput(*this, event)) return 0;
+  switch (event) {
+    case FL_PUSH:
+      return Fl::event_button() == FL_LEFT_MOUSE ? 1 : 0;
+    case FL_RELEASE:
+      if (Fl::event_inside(this)) do_callback();
+      return 1;
+    case FL_ENTER:
+      if (!link_) return 0;
+      window()->cursor(FL_CURSOR_HAND);
+      return 1;
+    case FL_LEAVE:
+      if (!link_) return 0;
+      window()->cursor(FL_CURSOR_DEFAULT);
+      return 1;
+    default:
+      return Guarded<Fl_Box>::handle(event);
+  }
+}
+
+void Label::draw() {
+  // FLTK pads left-aligned labels by 3 pixels a side; these sit right at their bounds, so a
+  // caption wraps where it does on Windows.
+  draw_box();
+  const int left = x() + Fl::box_dx(box());
+  const int top = y() + Fl::box_dy(box());
+  const int width = w() - Fl::box_dw(box());
+  draw_label(left, top, width, h() - Fl::box_dh(box()), align());
+  if (!link_ || !label() || !*label()) return;
+  fl_font(labelfont(), labelsize());
+  int textW = 0;
+  int textH = 0;
+  fl_measure(label(), textW, textH);
+  textW = std::min(textW, width);
+  const int start = (align() & FL_ALIGN_LEFT) ? left : left + (width - textW) / 2;
+  const int base = top + fl_height() - fl_descent() + 1;
+  fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
+  fl_xyline(start, base, start + textW - 1);
+}
+
+// --- Picture -------------------------------------------------------------------------------
+
+Picture::Picture(WindowBase& window, const ControlSpec& spec, const Placement& at)
+    : Native<Fl_Box>(window, spec, at), pixels_(Stretch(MakeLogo(), at.w, at.h)) {
+  clear_visible_focus();
+  if (!pixels_.pixels.empty())
+    image_ = std::make_unique<Fl_RGB_Image>(pixels_.pixels.data(), pixels_.width, pixels_.height, 3);
+}
+
+void Picture::draw() {
+  if (image_) image_->draw(x(), y());
+}
+
+// --- ControlArea -------------------------------------------------------------------------
+
+ControlArea::ControlArea(int x, int y, int w, int h) : Fl_Group(x, y, w, h) {
+  // Enlarging a sizable window moves and resizes no control.
+  resizable(nullptr);
+}
+
+int ControlArea::handle(int event) {
+  int used = Fl_Group::handle(event);
+  if (used || event != FL_KEYBOARD || Fl::event_key() != FL_Tab) return used;
+  if (Fl::event_state() & (FL_CTRL | FL_ALT | FL_META)) return used;
+  // Focusing the group picks its first control for Tab, its last for Shift+Tab.
+  return Fl_Group::handle(FL_FOCUS);
+}
+
+// --- Frame ---------------------------------------------------------------------------------
+
+Frame::Frame(WindowBase& window, const ControlSpec& spec, const Placement& at)
+    : CaptionedWidget<Fl_Group>(window, spec, at) {
+  box(FL_FLAT_BOX);
+  // Inside, so the parent does not draw the caption a second time above the frame.
+  align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT);
+  resizable(nullptr);
+  end();  // the window opens it again for the frame's own controls
+}
+
+void Frame::draw() {
+  if (damage() & ~FL_DAMAGE_CHILD) {
+    fl_draw_box(FL_FLAT_BOX, x(), y(), w(), h(), color());
+    fl_font(labelfont(), labelsize());
+    int top = fl_height() / 2;
+    fl_draw_box(FL_ENGRAVED_FRAME, x(), y() + top, w(), h() - top, color());
+    if (label() && *label()) {
+      int textW = 0;
+      int textH = 0;
+      fl_measure(label(), textW, textH);
+      textW = std::min(textW, w() - 12);
+      fl_color(color());
+      fl_rectf(x() + 6, y(), textW + 4, fl_height());
+      draw_label(x() + 8, y(), textW, fl_height(), FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+    }
+  }
+  draw_children();
+}
+
+// --- Check and option boxes ----------------------------------------------------------------
+
+CheckControl::CheckControl(WindowBase& window, const ControlSpec& spec, const Placement& at)
+    : CaptionedWidget<Fl_Check_Button>(window, spec, at) {}
+
+OptionControl::OptionControl(WindowBase& window, const ControlSpec& spec, const Placement& at)
+    : CaptionedWidget<Fl_Round_Button>(window, spec, at), OptionButtonBase(window, spec) {
+  type(FL_RADIO_BUTTON);
+}
+
+void OptionControl::showValue(bool selected) {
+  if (selected)
+    setonly();
+  else
+    Fl_Round_Button::value(0);
+}
+
+void OptionControl::userActed() {
+  userSelected();
+  raise(Event::Click);
+}
+
+// --- ScrollBar -----------------------------------------------------------------------------
+
+ScrollControl::ScrollControl(WindowBase& window, const ControlSpec& spec, const Placement& at)
+    : Native<Fl_Scrollbar>(window, spec, at), ScrollBarBase(window, spec) {
+  type(FL_VERTICAL);
+  linesize(1);
+  when(FL_WHEN_CHANGED);
+  bounds(spec.minimum, spec.maximum);
+  Fl_Scrollbar::value(spec.minimum);
+  // The thumb takes a share of the track as one step does of the range.
+  int steps = high() - low() + 1;
+  slider_size(std::max(0.1, 1.0 / steps));
+}
+
+ScrollControl::~ScrollControl() { Fl::remove_timeout(Repeat, this); }
+
+void ScrollControl::showValue(int value) {
+  Fl_Scrollbar::value(value);
+  redraw();
+}
+
+void ScrollControl::step(int delta) {
+  const int now = static_cast<int>(Fl_Scrollbar::value());
+  const int target = std::clamp(now + delta, low(), high());
+  if (target == now) return;
+  Fl_Scrollbar::value(target);
+  redraw();
+  do_callback();
+}
+
+void ScrollControl::Repeat(void* self) {
+  auto* bar = static_cast<ScrollControl*>(self);
+  if (bar->pressed_ == 0) return;
+  Fl_Widget_Tracker alive(bar);
+  bar->step(bar->pressed_);
+  if (!alive.deleted()) Fl::repeat_timeout(0.05, Repeat, self);
+}
+
+int ScrollControl::handle(int event) {
+  if (RefusesInput(*this, event)) return 0;
+  // Arrow keys belong to the focused control only, never to a scroll bar elsewhere.
+  if (event == FL_SHORTCUT) return 0;
+  if (!compact()) return Fl_Scrollbar::handle(event);
+  switch (event) {
+    case FL_PUSH: {
+      if (Fl::event_button() != FL_LEFT_MOUSE) return 0;
+      if (Fl::visible_focus() && visible_focus()) take_focus();
+      pressed_ = Fl::event_y() < y() + h() / 2 ? -1 : 1;
+      redraw();
+      Fl_Widget_Tracker alive(this);
+      step(pressed_);
+      if (!alive.deleted() && pressed_ != 0) Fl::add_timeout(0.5, Repeat, this);
+      return 1;
+    }
+    case FL_DRAG:
+      return 1;
+    case FL_RELEASE:
+      pressed_ = 0;
+      Fl::remove_timeout(Repeat, this);
+      redraw();
+      return 1;
+    case FL_KEYBOARD:
+      switch (Fl::event_key()) {
+        case FL_Up:
+        case FL_Left:
+        case FL_Page_Up:
+          step(-1);
+          return 1;
+        case FL_Down:
+        case FL_Right:
+        case FL_Page_Down:
+          step(1);
+          return 1;
+        case FL_Home:
+          step(low() - static_cast<int>(Fl_Scrollbar::value()));
+          return 1;
+        case FL_End:
+          step(high() - static_cast<int>(Fl_Scrollbar::value()));
+          return 1;
+        default:
+          return 0;
+      }
+    case FL_FOCUS:
+    case FL_UNFOCUS:
+      if (!Fl::visible_focus()) return 0;
+      redraw();
+      return 1;
+    case FL_ENTER:
+    case FL_LEAVE:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void ScrollControl::draw() {
+  if (!compact()) {
+    Fl_Scrollbar::draw();
+    return;
+  }
+  int upH = h() / 2;
+  int downH = h() - upH;
+  Fl_Color arrow = active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR);
+  auto drawArrow = [&](int ay, int ah, bool pressed, bool up) {
+    fl_draw_box(pressed ? FL_DOWN_BOX : FL_UP_BOX, x(), ay, w(), ah, color());
+    int cx = x() + w() / 2 + (pressed ? 1 : 0);
+    int cy = ay + ah / 2 + (pressed ? 1 : 0);
+    int half = std::max(1, std::min(w(), ah) / 4);
+    fl_color(arrow);
+    if (up)
+      fl_polygon(cx - half, cy + half / 2, cx + half, cy + half / 2, cx, cy - half / 2 - 1);
+    else
+      fl_polygon(cx - half, cy - half / 2, cx + half, cy - half / 2, cx, cy + half / 2 + 1);
+  };
+  drawArrow(y(), upH, pressed_ < 0, true);
+  drawArrow(y() + upH, downH, pressed_ > 0, false);
+  if (Fl::focus() == this) draw_focus(FL_UP_BOX, x(), y(), w(), h());
+}
+
+// --- Creating them from the table ------------------------------------------------------------
 
 namespace {
 
@@ -50,374 +381,57 @@ void ApplyTextFont(W& w, const ControlSpec& spec, int dpi) {
   if (spec.foreColour != kSystemColour) w.textcolor(ToFl(spec.foreColour));
 }
 
-// Label, link label, button and frame: a caption and a click.
-class CaptionControl : public WidgetControl, public Captioned {
- public:
-  CaptionControl(WindowBase& window, const ControlSpec& spec, Fl_Widget* widget)
-      : WidgetControl(window, spec, widget) {
-    setCaption(spec.caption);
-  }
-  std::string caption() const override { return caption_; }
-  void setCaption(std::string_view text) override {
-    caption_ = text;
-    widget()->copy_label(LabelText(caption_).c_str());
-    widget()->redraw();
-  }
-
- protected:
-  void userActed() override { raise(Event::Click); }
-
- private:
-  std::string caption_;
-};
-
-class CheckControl : public CaptionControl, public CheckBox {
- public:
-  CheckControl(WindowBase& window, const ControlSpec& spec, Fl_Check_Button* box)
-      : CaptionControl(window, spec, box), box_(box) {}
-  int value() const override { return box_->value() ? 1 : 0; }
-  void setValue(int value) override { box_->value(value ? 1 : 0); }
-
- private:
-  Fl_Check_Button* box_;
-};
-
-// FLTK clears the radio buttons of the same parent group: one group per window or frame.
-class OptionControl : public CaptionControl, public OptionButton {
- public:
-  OptionControl(WindowBase& window, const ControlSpec& spec, Fl_Round_Button* button)
-      : CaptionControl(window, spec, button), button_(button) {}
-  bool value() const override { return button_->value() != 0; }
-  void setValue(bool selected) override {
-    if (selected)
-      button_->setonly();
-    else
-      button_->value(0);
-  }
-
- private:
-  Fl_Round_Button* button_;
-};
-
-class TextInputControl : public WidgetControl, public TextBox {
- public:
-  TextInputControl(WindowBase& window, const ControlSpec& spec, TextInput* input)
-      : WidgetControl(window, spec, input), input_(input) {
-    setText(spec.caption);
-  }
-  std::string text() const override { return std::string(input_->value(), input_->size()); }
-  void setText(std::string_view text) override {
-    input_->value(text.data(), static_cast<int>(text.size()));
-  }
-  void replaceSelection(std::string_view text) override {
-    input_->replace(input_->position(), input_->mark(), text.data(), static_cast<int>(text.size()));
-  }
-  void clearLineToCaret() override {
-    const int from = std::min(input_->position(), input_->mark());
-    const int to = std::max(input_->position(), input_->mark());
-    const std::string_view value(input_->value(), static_cast<std::size_t>(input_->size()));
-    input_->replace(static_cast<int>(LineStart(value, static_cast<std::size_t>(from))), to,
-                    nullptr, 0);
-  }
-
- protected:
-  void userActed() override { raise(Event::Click); }
-
- private:
-  TextInput* input_;
-};
-
-class TextEditorControl : public WidgetControl, public TextBox {
- public:
-  TextEditorControl(WindowBase& window, const ControlSpec& spec, TextEditor* editor)
-      : WidgetControl(window, spec, editor), editor_(editor) {
-    setText(spec.caption);
-  }
-  std::string text() const override {
-    char* copy = editor_->text().text();
-    std::string result(copy);
-    free(copy);
-    return result;
-  }
-  void setText(std::string_view text) override {
-    GrowingBuffer& buffer = editor_->text();
-    buffer.remove(0, buffer.length());
-    buffer.insertBytes(0, text);
-    editor_->insert_position(0);
-  }
-  void replaceSelection(std::string_view text) override {
-    GrowingBuffer& buffer = editor_->text();
-    int start = editor_->insert_position();
-    int end = start;
-    if (buffer.selected()) {
-      buffer.selection_position(&start, &end);
-      buffer.remove(start, end);
-    }
-    int before = buffer.length();
-    buffer.insertBytes(start, text);
-    editor_->insert_position(start + (buffer.length() - before));
-    trimOldest();
-    editor_->show_insert_position();
-  }
-  void clearLineToCaret() override {
-    GrowingBuffer& buffer = editor_->text();
-    int start = editor_->insert_position();
-    int end = start;
-    if (buffer.selected()) buffer.selection_position(&start, &end);
-    const int lineStart = buffer.line_start(start);
-    buffer.remove(lineStart, end);
-    editor_->insert_position(lineStart);
-    editor_->show_insert_position();
-  }
-
- protected:
-  void userActed() override {}
-
- private:
-  // The display moves the caret and the selection with the text it drops.
-  void trimOldest() {
-    GrowingBuffer& buffer = editor_->text();
-    auto lineStart = [&](std::size_t pos) {
-      return static_cast<std::size_t>(buffer.line_start(static_cast<int>(pos)));
-    };
-    const std::size_t count = OutputTrimCount(static_cast<std::size_t>(buffer.length()), lineStart);
-    // A cut within a line keeps the whole character that it would split.
-    const int cut = buffer.utf8_align(static_cast<int>(count));
-    if (cut <= 0) return;
-    // Dropped output is not kept for undo: that copy would be as large as what it frees.
-    buffer.canUndo(0);
-    buffer.remove(0, cut);
-    buffer.canUndo(1);
-  }
-
-  TextEditor* editor_;
-};
-
-class ListControl : public WidgetControl, public ListBox {
- public:
-  ListControl(WindowBase& window, const ControlSpec& spec, SelectBrowser* list)
-      : WidgetControl(window, spec, list), list_(list) {}
-  void addItem(std::string_view text) override { AddListLine(*list_, text); }
-  void removeItem(int index) override {
-    if (index >= 0 && index < listCount()) list_->remove(index + 1);
-  }
-  void clear() override { list_->clear(); }
-  int listCount() const override { return list_->size(); }
-  int listIndex() const override { return list_->value() - 1; }
-  void setListIndex(int index) override { SelectLine(*list_, index); }
-  std::string item(int index) const override { return LineText(*list_, index); }
-
-  static void SelectLine(Fl_Hold_Browser& list, int index) {
-    if (index < 0 || index >= list.size()) {
-      list.deselect();
-      return;
-    }
-    list.value(index + 1);
-    if (!list.displayed(index + 1)) list.middleline(index + 1);
-  }
-  static std::string LineText(const Fl_Hold_Browser& list, int index) {
-    if (index < 0 || index >= list.size()) return {};
-    return ListLine(list, index + 1);
-  }
-
- protected:
-  void userActed() override { raise(Event::Click); }
-
- private:
-  SelectBrowser* list_;
-};
-
-// The file browser's lists: what they hold is decided in ui/file_browser.h; these show it.
-class FileListControl : public WidgetControl, public BrowserFiles {
- public:
-  FileListControl(WindowBase& window, const ControlSpec& spec, SelectBrowser* list)
-      : WidgetControl(window, spec, list), list_(list) {
-    beginBrowsing();
-  }
-
- protected:
-  void showFiles(const std::vector<std::string>& files) override {
-    list_->clear();
-    for (const std::string& name : files) AddListLine(*list_, name);
-  }
-  void selectLine(int index) override { ListControl::SelectLine(*list_, index); }
-  int selectedLine() const override { return list_->value() - 1; }
-  // A double-click comes after the click of its first press, as on Windows.
-  void userActed() override { raise(list_->doubleClicked() ? Event::DblClick : Event::Click); }
-
- private:
-  SelectBrowser* list_;
-};
-
-class DirListControl : public WidgetControl, public BrowserDirs {
- public:
-  DirListControl(WindowBase& window, const ControlSpec& spec, DirBrowser* list)
-      : WidgetControl(window, spec, list), list_(list) {
-    beginBrowsing();
-  }
-
- protected:
-  void userActed() override { userOpened(list_->openedLine() - 1); }
-  void changed() override { raise(Event::Change); }
-  void showDirectories(const std::vector<platform::DirEntry>& entries) override {
-    list_->clear();
-    int opened = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      const platform::DirEntry& e = entries[i];
-      bool expanded = e.opened || (i + 1 < entries.size() && entries[i + 1].depth > e.depth);
-      std::string line(static_cast<std::size_t>(e.depth) * 2, ' ');
-      line += expanded ? "[-] " : "[+] ";
-      line += e.label;
-      AddListLine(*list_, line);
-      if (e.opened) opened = static_cast<int>(i) + 1;
-    }
-    if (opened > 0) ListControl::SelectLine(*list_, opened - 1);
-  }
-
- private:
-  DirBrowser* list_;
-};
-
-class DriveListControl : public WidgetControl, public BrowserDrives {
- public:
-  DriveListControl(WindowBase& window, const ControlSpec& spec, DriveChoice* choice)
-      : WidgetControl(window, spec, choice), choice_(choice) {
-    choice_->onOpening([this] { refreshDrives(); });
-    beginBrowsing();
-  }
-
- protected:
-  void userActed() override { userPicked(choice_->value()); }
-  void changed() override { raise(Event::Change); }
-  void showDrives(const std::vector<std::string>& drives, int selected) override {
-    choice_->setDrives(drives, selected);
-  }
-
- private:
-  DriveChoice* choice_;
-};
-
-class ScrollControl : public WidgetControl, public ScrollBar {
- public:
-  ScrollControl(WindowBase& window, const ControlSpec& spec, ArrowScrollBar* bar)
-      : WidgetControl(window, spec, bar), bar_(bar) {
-    bar_->bounds(spec.minimum, spec.maximum);
-    bar_->value(spec.minimum);
-    // The thumb takes a share of the track as one step does of the range.
-    int steps = std::abs(spec.maximum - spec.minimum) + 1;
-    bar_->slider_size(std::max(0.1, 1.0 / steps));
-  }
-  int value() const override { return bar_->value(); }
-  void setValue(int value) override {
-    int low = std::min(spec_minimum(), spec_maximum());
-    int high = std::max(spec_minimum(), spec_maximum());
-    bar_->step(std::clamp(value, low, high) - bar_->value());
-  }
-
- protected:
-  void userActed() override { raise(Event::Change); }
-
- private:
-  int spec_minimum() const { return static_cast<int>(bar_->minimum()); }
-  int spec_maximum() const { return static_cast<int>(bar_->maximum()); }
-  ArrowScrollBar* bar_;
-};
-
-class ImageControl : public WidgetControl {
- public:
-  ImageControl(WindowBase& window, const ControlSpec& spec, Picture* picture)
-      : WidgetControl(window, spec, picture) {}
-
- protected:
-  void userActed() override { raise(Event::Click); }
-};
-
-template <class W>
-W* Make(const Placement& at) {
-  return new W(at.x, at.y, at.w, at.h);
+template <class C>
+C* Make(WindowBase& window, const ControlSpec& spec, const Placement& at) {
+  return new C(window, spec, at);
 }
 
-Fl_Align LabelAlign(const ControlSpec& spec) {
-  Fl_Align side = spec.align == Align::Centre ? FL_ALIGN_TOP : FL_ALIGN_TOP_LEFT;
-  return side | FL_ALIGN_INSIDE | FL_ALIGN_WRAP;
+// With its caption, once the widget has its font.
+template <class C>
+C* MakeCaptioned(WindowBase& window, const ControlSpec& spec, const Placement& at) {
+  C* control = Make<C>(window, spec, at);
+  ApplyFont(*control, spec, at.dpi);
+  control->setCaption(spec.caption);
+  return control;
 }
 
-std::unique_ptr<WidgetControl> CreateLabel(WindowBase& window, const ControlSpec& spec,
-                                           const Placement& at) {
-  auto* label = Make<Label>(at);
-  label->box(spec.border ? FL_BORDER_BOX : FL_FLAT_BOX);
-  label->align(LabelAlign(spec));
-  label->setLink(spec.kind == Kind::LinkLabel);
-  ApplyFont(*label, spec, at.dpi);
-  return std::make_unique<CaptionControl>(window, spec, label);
+template <class C>
+C* MakeText(WindowBase& window, const ControlSpec& spec, const Placement& at) {
+  C* control = Make<C>(window, spec, at);
+  ApplyTextFont(*control, spec, at.dpi);
+  return control;
 }
 
 }  // namespace
 
-std::unique_ptr<WidgetControl> CreateControl(WindowBase& window, const ControlSpec& spec,
-                                             const Placement& at) {
+WidgetControl* CreateControl(WindowBase& window, const ControlSpec& spec, const Placement& at) {
   switch (spec.kind) {
     case Kind::Label:
-    case Kind::LinkLabel:
-      return CreateLabel(window, spec, at);
+    case Kind::LinkLabel: return MakeCaptioned<Label>(window, spec, at);
     case Kind::Button: {
-      auto* button = Make<Guarded<Fl_Button>>(at);
+      auto* button = MakeCaptioned<CaptionedWidget<Fl_Button>>(window, spec, at);
       button->align(FL_ALIGN_CENTER | FL_ALIGN_WRAP);
-      ApplyFont(*button, spec, at.dpi);
-      return std::make_unique<CaptionControl>(window, spec, button);
+      return button;
     }
-    case Kind::Frame: {
-      auto* frame = Make<Frame>(at);
-      ApplyFont(*frame, spec, at.dpi);
-      frame->end();  // the caller opens it again for the frame's own controls
-      return std::make_unique<CaptionControl>(window, spec, frame);
-    }
-    case Kind::CheckBox: {
-      auto* box = Make<Guarded<Fl_Check_Button>>(at);
-      ApplyFont(*box, spec, at.dpi);
-      return std::make_unique<CheckControl>(window, spec, box);
-    }
-    case Kind::OptionButton: {
-      auto* button = Make<Guarded<Fl_Round_Button>>(at);
-      button->type(FL_RADIO_BUTTON);
-      ApplyFont(*button, spec, at.dpi);
-      return std::make_unique<OptionControl>(window, spec, button);
-    }
+    case Kind::Frame: return MakeCaptioned<Frame>(window, spec, at);
+    case Kind::CheckBox: return MakeCaptioned<CheckControl>(window, spec, at);
+    case Kind::OptionButton: return MakeCaptioned<OptionControl>(window, spec, at);
     case Kind::TextBox: {
-      auto* input = Make<TextInput>(at);
-      input->when(FL_WHEN_NEVER);
-      ApplyTextFont(*input, spec, at.dpi);
-      return std::make_unique<TextInputControl>(window, spec, input);
+      auto* input = MakeText<TextInput>(window, spec, at);
+      input->setText(spec.caption);
+      return input;
     }
     case Kind::MultiLineText: {
-      auto* editor = Make<TextEditor>(at);
-      ApplyTextFont(*editor, spec, at.dpi);
-      return std::make_unique<TextEditorControl>(window, spec, editor);
+      auto* editor = MakeText<TextEditor>(window, spec, at);
+      editor->setText(spec.caption);
+      return editor;
     }
-    case Kind::ListBox: {
-      auto* list = Make<SelectBrowser>(at);
-      ApplyTextFont(*list, spec, at.dpi);
-      return std::make_unique<ListControl>(window, spec, list);
-    }
-    case Kind::FileList: {
-      auto* list = Make<SelectBrowser>(at);
-      ApplyTextFont(*list, spec, at.dpi);
-      return std::make_unique<FileListControl>(window, spec, list);
-    }
-    case Kind::DirList: {
-      auto* list = Make<DirBrowser>(at);
-      ApplyTextFont(*list, spec, at.dpi);
-      return std::make_unique<DirListControl>(window, spec, list);
-    }
-    case Kind::DriveList: {
-      auto* choice = Make<DriveChoice>(at);
-      ApplyTextFont(*choice, spec, at.dpi);
-      return std::make_unique<DriveListControl>(window, spec, choice);
-    }
-    case Kind::VScrollBar:
-      return std::make_unique<ScrollControl>(window, spec, Make<ArrowScrollBar>(at));
-    case Kind::Image:
-      return std::make_unique<ImageControl>(window, spec, Make<Picture>(at));
+    case Kind::ListBox: return MakeText<ListControl>(window, spec, at);
+    case Kind::FileList: return MakeText<FileListControl>(window, spec, at);
+    case Kind::DirList: return MakeText<DirListControl>(window, spec, at);
+    case Kind::DriveList: return MakeText<DriveChoice>(window, spec, at);
+    case Kind::VScrollBar: return Make<ScrollControl>(window, spec, at);
+    case Kind::Image: return Make<Picture>(window, spec, at);
   }
   return nullptr;
 }

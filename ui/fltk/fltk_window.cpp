@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/fltk/fltk_widgets.h"
+#include "ui/fltk/fltk_controls.h"
 #include "ui/logo.h"
 
 namespace ui::fltk {
@@ -87,14 +87,14 @@ void FltkWindow::build(const WindowSpec& spec, int dpi) {
   auto fill = [&](auto& self, std::string_view container) -> void {
     for (const ControlSpec* c : ChildOrder(spec, container)) {
       Placement at = Place(spec, *c, dpi);
-      std::unique_ptr<WidgetControl> control = CreateControl(*this, *c, at);
+      WidgetControl* control = CreateControl(*this, *c, at);
       if (c->kind == Kind::Frame && c->name != container) {
-        auto* group = control->widget()->as_group();
+        auto* group = control->widget().as_group();
         group->begin();
         self(self, c->name);
         group->end();
       }
-      controls_.emplace(std::string(c->name), std::move(control));
+      controls_.emplace(std::string(c->name), control);
     }
   };
   fill(fill, "");
@@ -145,7 +145,7 @@ Control& FltkWindow::nativeControl(std::string_view name) {
 Fl_Widget& FltkWindow::widget(std::string_view name) {
   auto it = controls_.find(name);
   if (it == controls_.end()) badControl(name);
-  return *it->second->widget();
+  return it->second->widget();
 }
 
 void FltkWindow::nativeShow() {

@@ -35,7 +35,8 @@ class FltkWindow final : public WindowBase {
   static void OnClose(Fl_Widget*, void* self);
 
   Fl_Double_Window* window_ = nullptr;
-  std::map<std::string, std::unique_ptr<WidgetControl>, std::less<>> controls_;
+  // The widgets belong to the native window, which deletes them.
+  std::map<std::string, WidgetControl*, std::less<>> controls_;
 };
 
 }  // namespace ui::fltk

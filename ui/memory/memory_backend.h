@@ -68,8 +68,6 @@ class MemoryBackend : public Backend {
   int waitTicks_ = 0;
 };
 
-class MemoryControl;
-
 class MemoryWindow : public WindowBase {
  public:
   MemoryWindow(const WindowSpec& spec, MemoryBackend& backend);
@@ -93,10 +91,7 @@ class MemoryWindow : public WindowBase {
   bool userType(std::string_view name, std::string_view text);
   bool userClose();  // close button
 
-  MemoryControl& memoryControl(std::string_view name);
   void raiseChange(std::string_view name) { raise(name, Event::Change); }
-  // Clears the other option buttons of selected's container.
-  void selectOption(const MemoryControl& selected);
 
  protected:
   Control& nativeControl(std::string_view name) override;
@@ -106,39 +101,13 @@ class MemoryWindow : public WindowBase {
 
  private:
   bool accepts(std::string_view name);
+  Kind kindOf(std::string_view name) const;
 
   MemoryBackend& backend_;
-  std::map<std::string, std::unique_ptr<MemoryControl>, std::less<>> controls_;
+  std::map<std::string, std::unique_ptr<Control>, std::less<>> controls_;
   bool enabled_ = true;
   bool visible_ = false;
   int focusCount_ = 0;
-};
-
-// The state of one control; the interfaces it answers to depend on its kind.
-class MemoryControl : public Control {
- public:
-  MemoryControl(MemoryWindow& window, const ControlSpec& spec) : window_(window), spec_(spec) {}
-  bool enabled() const override { return enabled_; }
-  void setEnabled(bool on) override { enabled_ = on; }
-  const ControlSpec& spec() const { return spec_; }
-
- protected:
-  MemoryWindow& window_;
-  const ControlSpec& spec_;
-  bool enabled_ = true;
-};
-
-// A text box of a window: the caret starts at the beginning of its initial text.
-class MemoryText : public MemoryControl, public MemoryTextBox {
- public:
-  MemoryText(MemoryWindow& w, const ControlSpec& s) : MemoryControl(w, s), MemoryTextBox(s.caption) {
-    select(0, 0);
-  }
-  // The multi-line box keeps only its newest output past its limit, as the real boxes do.
-  void replaceSelection(std::string_view text) override;
-
- private:
-  void trimOldest();
 };
 
 }  // namespace ui

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/win32/win32_text.h"
+#include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_window.h"
 
 namespace ui::win32 {

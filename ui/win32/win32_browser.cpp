@@ -6,7 +6,6 @@
 
 #include "ui/file_browser.h"
 #include "ui/win32/win32_controls.h"
-#include "ui/win32/win32_text.h"
 #include "ui/win32/win32_window.h"
 
 namespace ui::win32 {

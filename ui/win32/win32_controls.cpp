@@ -5,11 +5,26 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
-#include "ui/output_filter.h"
-#include "ui/win32/win32_text.h"
+#include "ui/controls.h"
 #include "ui/win32/win32_window.h"
 
 namespace ui::win32 {
+
+std::string Ansi(std::string_view utf8) { return platform::Utf8ToAnsi(utf8); }
+
+std::string WindowTextUtf8(HWND hwnd) {
+  if (!hwnd) return {};
+  int length = GetWindowTextLengthA(hwnd);
+  if (length <= 0) return {};
+  std::string buffer(static_cast<size_t>(length) + 1, '\0');
+  int copied = GetWindowTextA(hwnd, buffer.data(), length + 1);
+  buffer.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return platform::AnsiToUtf8(buffer);
+}
+
+void SetWindowTextUtf8(HWND hwnd, std::string_view utf8) {
+  if (hwnd) SetWindowTextA(hwnd, Ansi(utf8).c_str());
+}
 
 // --- NativeControl ---
 
@@ -76,12 +91,13 @@ std::string ListText(const NativeControl& list, UINT lengthMsg, UINT textMsg, in
 }
 
 // Labels, frames and buttons: the caption is the window text.
-class CaptionedControl : public NativeControl, public Captioned {
+class CaptionedControl : public NativeControl, public CaptionBase {
  public:
   using NativeControl::NativeControl;
-  std::string caption() const override { return WindowTextUtf8(hwnd_); }
-  void setCaption(std::string_view text) override { SetWindowTextUtf8(hwnd_, text); }
   void created() override { setCaption(spec_.caption); }
+
+ protected:
+  void showCaption(const std::string& text) override { SetWindowTextUtf8(hwnd_, text); }
 };
 
 class Label : public CaptionedControl {
@@ -115,38 +131,43 @@ class Frame : public CaptionedControl {
   NativeClass nativeClass() const override { return {"BUTTON", BS_GROUPBOX}; }
 };
 
-class CheckBoxControl : public CaptionedControl, public CheckBox {
+class CheckBoxControl : public CaptionedControl, public CheckBoxBase {
  public:
   using CaptionedControl::CaptionedControl;
   NativeClass nativeClass() const override { return {"BUTTON", BS_AUTOCHECKBOX}; }
-  int value() const override { return send(BM_GETCHECK) == BST_CHECKED ? 1 : 0; }
-  void setValue(int value) override { send(BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED); }
   void command(WORD code) override {
     if (code == BN_CLICKED) raise(Event::Click);
   }
+
+ protected:
+  int nativeValue() const override { return send(BM_GETCHECK) == BST_CHECKED ? 1 : 0; }
+  void showValue(int value) override { send(BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED); }
 };
 
-class OptionControl : public CaptionedControl, public OptionButton {
+class OptionControl : public CaptionedControl, public OptionButtonBase {
  public:
-  using CaptionedControl::CaptionedControl;
+  OptionControl(Win32Window& window, const ControlSpec& spec)
+      : CaptionedControl(window, spec), OptionButtonBase(window, spec) {}
   NativeClass nativeClass() const override { return {"BUTTON", BS_AUTORADIOBUTTON}; }
-  bool value() const override { return send(BM_GETCHECK) == BST_CHECKED; }
-  void setValue(bool selected) override {
-    send(BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED);
-    if (selected) window_.clearOtherOptions(*this);
-  }
   void command(WORD code) override {
     if (code != BN_CLICKED) return;
     // The dialog manager's own grouping follows the creation order, which is the tab order;
     // the container decides here, so a group split by another control still holds.
-    window_.clearOtherOptions(*this);
+    userSelected();
     raise(Event::Click);
+  }
+
+ protected:
+  bool nativeValue() const override { return send(BM_GETCHECK) == BST_CHECKED; }
+  void showValue(bool selected) override {
+    send(BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED);
   }
 };
 
-class TextControl : public NativeControl, public TextBox {
+class TextControl : public NativeControl, public TextBoxBase {
  public:
-  using NativeControl::NativeControl;
+  TextControl(Win32Window& window, const ControlSpec& spec)
+      : NativeControl(window, spec), TextBoxBase(spec) {}
   NativeClass nativeClass() const override {
     if (spec_.kind == Kind::MultiLineText)
       return {"EDIT", ES_MULTILINE | WS_VSCROLL | ES_AUTOVSCROLL | ES_WANTRETURN,
@@ -161,20 +182,6 @@ class TextControl : public NativeControl, public TextBox {
   }
   std::string text() const override { return WindowTextUtf8(hwnd_); }
   void setText(std::string_view text) override { SetWindowTextUtf8(hwnd_, text); }
-  void replaceSelection(std::string_view text) override {
-    const std::string ansi = Ansi(text);
-    send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(ansi.c_str()));
-    if (spec_.kind == Kind::MultiLineText) trimOldest();
-    send(EM_SCROLLCARET);
-  }
-  void clearLineToCaret() override {
-    DWORD start = 0;
-    DWORD end = 0;
-    send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    send(EM_SETSEL, LineStart(start), end);
-    send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
-    send(EM_SCROLLCARET);
-  }
 
  protected:
   LRESULT subclassProc(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -199,11 +206,21 @@ class TextControl : public NativeControl, public TextBox {
     return callOriginal(msg, wp, lp);
   }
 
- private:
-  // Where the line that pos is in starts. The control's rows are its wrapped lines: a row
-  // whose predecessor ends in a line break (the row's text stops short of the next row) starts
-  // a line; one that the width wrapped continues the line before.
-  DWORD LineStart(DWORD pos) const {
+  Range selection() const override {
+    DWORD start = 0;
+    DWORD end = 0;
+    send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
+  void replaceRange(Range range, std::string_view text) override {
+    const std::string ansi = Ansi(text);
+    send(EM_SETSEL, range.start, static_cast<LPARAM>(range.end));
+    send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(ansi.c_str()));
+  }
+  // The control's rows are its wrapped lines: a row whose predecessor ends in a line break (the
+  // row's text stops short of the next row) starts a line; one that the width wrapped
+  // continues the line before.
+  std::size_t lineStart(std::size_t pos) const override {
     LRESULT row = send(EM_LINEFROMCHAR, pos);
     LRESULT rowStart = send(EM_LINEINDEX, static_cast<WPARAM>(row));
     while (row > 0) {
@@ -212,82 +229,65 @@ class TextControl : public NativeControl, public TextBox {
       --row;
       rowStart = before;
     }
-    return rowStart < 0 ? 0 : static_cast<DWORD>(rowStart);
+    return rowStart < 0 ? 0 : static_cast<std::size_t>(rowStart);
   }
-
+  std::size_t length() const override { return static_cast<std::size_t>(send(WM_GETTEXTLENGTH)); }
   // The control keeps the caret and the selection where they were in the text it keeps.
-  void trimOldest() {
-    const LRESULT length = send(WM_GETTEXTLENGTH);
-    auto lineStart = [this](std::size_t pos) {
-      return static_cast<std::size_t>(LineStart(static_cast<DWORD>(pos)));
-    };
-    const std::size_t cut = OutputTrimCount(static_cast<std::size_t>(length), lineStart);
-    if (cut == 0) return;
-    DWORD start = 0;
-    DWORD end = 0;
-    send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const DWORD dropped = static_cast<DWORD>(cut);
-    send(EM_SETSEL, 0, dropped);
+  void dropFront(std::size_t count) override {
+    const Range kept = selection();
+    send(EM_SETSEL, 0, static_cast<LPARAM>(count));
     send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
-    send(EM_SETSEL, start > dropped ? start - dropped : 0, end > dropped ? end - dropped : 0);
+    send(EM_SETSEL, kept.start > count ? kept.start - count : 0,
+         static_cast<LPARAM>(kept.end > count ? kept.end - count : 0));
   }
+  void scrollToCaret() override { send(EM_SCROLLCARET); }
 };
 
-class ListControl : public NativeControl, public ListBox {
+class ListControl : public NativeControl, public ListBoxBase {
  public:
   using NativeControl::NativeControl;
   NativeClass nativeClass() const override {
     return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
   }
-  void addItem(std::string_view text) override {
-    const std::string ansi = Ansi(text);
-    send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
-  }
-  void removeItem(int index) override {
-    if (index >= 0 && index < listCount()) send(LB_DELETESTRING, static_cast<WPARAM>(index));
-  }
-  void clear() override { send(LB_RESETCONTENT); }
   int listCount() const override { return static_cast<int>(send(LB_GETCOUNT)); }
   int listIndex() const override {
     LRESULT index = send(LB_GETCURSEL);
     return index == LB_ERR ? -1 : static_cast<int>(index);
   }
-  void setListIndex(int index) override {
-    send(LB_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < listCount() ? index : -1));
-  }
-  std::string item(int index) const override {
-    if (index < 0 || index >= listCount()) return {};
-    return ListText(*this, LB_GETTEXTLEN, LB_GETTEXT, index);
-  }
   void command(WORD code) override {
     if (code == LBN_SELCHANGE) raise(Event::Click);
     if (code == LBN_DBLCLK) raise(Event::DblClick);
   }
+
+ protected:
+  void nativeAdd(std::string_view text) override {
+    const std::string ansi = Ansi(text);
+    send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+  }
+  void nativeRemove(int index) override { send(LB_DELETESTRING, static_cast<WPARAM>(index)); }
+  void nativeClear() override { send(LB_RESETCONTENT); }
+  void nativeSelect(int index) override { send(LB_SETCURSEL, static_cast<WPARAM>(index)); }
+  std::string nativeItem(int index) const override {
+    return ListText(*this, LB_GETTEXTLEN, LB_GETTEXT, index);
+  }
 };
 
 // Value 0 at the top; the down arrow raises it. Every step is 1, the page keys included.
-class ScrollControl : public NativeControl, public ScrollBar {
+class ScrollControl : public NativeControl, public ScrollBarBase {
  public:
-  ScrollControl(Win32Window& w, const ControlSpec& s) : NativeControl(w, s), value_(s.minimum) {}
+  ScrollControl(Win32Window& window, const ControlSpec& spec)
+      : NativeControl(window, spec), ScrollBarBase(window, spec) {}
   NativeClass nativeClass() const override { return {"SCROLLBAR", SBS_VERT}; }
   void created() override {
     SetScrollRange(hwnd_, SB_CTL, spec_.minimum, spec_.maximum, FALSE);
-    SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
-  }
-  int value() const override { return value_; }
-  void setValue(int value) override {
-    value = std::clamp(value, spec_.minimum, spec_.maximum);
-    if (value == value_) return;
-    value_ = value;
-    SetScrollPos(hwnd_, SB_CTL, value_, TRUE);
-    raise(Event::Change);
+    SetScrollPos(hwnd_, SB_CTL, value(), TRUE);
   }
   void scroll(WORD code) override {
     switch (code) {
       case SB_LINEUP:
-      case SB_PAGEUP: setValue(value_ - 1); break;
+      case SB_PAGEUP: setValue(value() - 1); break;
       case SB_LINEDOWN:
-      case SB_PAGEDOWN: setValue(value_ + 1); break;
+      case SB_PAGEDOWN: setValue(value() + 1); break;
       case SB_TOP: setValue(spec_.minimum); break;
       case SB_BOTTOM: setValue(spec_.maximum); break;
       case SB_THUMBPOSITION:
@@ -302,8 +302,8 @@ class ScrollControl : public NativeControl, public ScrollBar {
     }
   }
 
- private:
-  int value_;
+ protected:
+  void showValue(int value) override { SetScrollPos(hwnd_, SB_CTL, value, TRUE); }
 };
 
 }  // namespace

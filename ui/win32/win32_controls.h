@@ -6,10 +6,17 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "ui/window.h"
 
 namespace ui::win32 {
+
+// Text between the program (UTF-8) and the native controls (ANSI, the "A" functions).
+std::string Ansi(std::string_view utf8);
+std::string WindowTextUtf8(HWND hwnd);
+void SetWindowTextUtf8(HWND hwnd, std::string_view utf8);
 
 class Win32Window;
 
@@ -74,5 +81,7 @@ std::unique_ptr<NativeControl> MakeControl(Win32Window& window, const ControlSpe
 // Per kind, in the files that implement them.
 std::unique_ptr<NativeControl> MakeBrowserControl(Win32Window& window, const ControlSpec& spec);
 std::unique_ptr<NativeControl> MakeImageControl(Win32Window& window, const ControlSpec& spec);
+// The program's 32x32 icon from the same pixels as the program file's icon; null on failure.
+HICON CreateProgramIcon();
 
 }  // namespace ui::win32

@@ -1,6 +1,5 @@
-// The logo, stretched to its control's size in the control's WM_DRAWITEM.
-#include "ui/win32/win32_image.h"
-
+// The program's pictures: the logo, stretched to its control's size in the control's
+// WM_DRAWITEM, and the window icon, both drawn from the portable pixels of ui/logo.h.
 #include "ui/logo.h"
 #include "ui/win32/win32_controls.h"
 
@@ -17,6 +16,23 @@ BITMAPINFO DibInfo(int width, int height) {
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   return info;
+}
+
+// A top-down RGB picture as a bottom-up 24-bit DIB: rows reversed, bytes in BGR order, each row
+// padded to four bytes.
+std::vector<std::uint8_t> ToDib(int width, int height, const std::uint8_t* rgb) {
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+  std::vector<std::uint8_t> dib(stride * static_cast<size_t>(height), 0);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* src = rgb + static_cast<size_t>(y) * width * 3;
+    std::uint8_t* dst = dib.data() + static_cast<size_t>(height - 1 - y) * stride;
+    for (int x = 0; x < width; ++x) {
+      dst[x * 3 + 0] = src[x * 3 + 2];
+      dst[x * 3 + 1] = src[x * 3 + 1];
+      dst[x * 3 + 2] = src[x * 3 + 0];
+    }
+  }
+  return dib;
 }
 
 class ImageControl : public NativeControl {
@@ -49,21 +65,6 @@ class ImageControl : public NativeControl {
 };
 
 }  // namespace
-
-std::vector<std::uint8_t> ToDib(int width, int height, const std::uint8_t* rgb) {
-  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-  std::vector<std::uint8_t> dib(stride * static_cast<size_t>(height), 0);
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* src = rgb + static_cast<size_t>(y) * width * 3;
-    std::uint8_t* dst = dib.data() + static_cast<size_t>(height - 1 - y) * stride;
-    for (int x = 0; x < width; ++x) {
-      dst[x * 3 + 0] = src[x * 3 + 2];
-      dst[x * 3 + 1] = src[x * 3 + 1];
-      dst[x * 3 + 2] = src[x * 3 + 0];
-    }
-  }
-  return dib;
-}
 
 HICON CreateProgramIcon() {
   const RgbImage icon = MakeIcon();

@@ -1,10 +1,35 @@
 #include "ui/win32/win32_window.h"
 
 #include "ui/win32/win32_backend.h"
-#include "ui/win32/win32_image.h"
-#include "ui/win32/win32_text.h"
 
 namespace ui::win32 {
+
+// --- FontCache ---
+
+int FontHeightForPoints(double points, int dpi) {
+  // MulDiv(points, dpi, 72) for the half-point sizes too: 13.5 pt is 18 pixels at 96 dpi.
+  return -PointsToPixels(points, dpi);
+}
+
+FontCache::~FontCache() {
+  for (auto& [key, font] : fonts_) DeleteObject(font);
+}
+
+HFONT FontCache::get(const Font& font) {
+  // "Terminal" is a raster font: Windows takes its nearest size, or the substitute it maps
+  // the name to, for the scaled height.
+  const int height = FontHeightForPoints(font.points, dpi_);
+  const auto key = std::make_tuple(height, font.weight, font.underline);
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second;
+  HFONT created = CreateFontA(height, 0, 0, 0, font.weight, FALSE, font.underline ? TRUE : FALSE,
+                              FALSE, OEM_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Terminal");
+  fonts_.emplace(key, created);
+  return created;
+}
+
+// --- Win32Window ---
 
 namespace {
 
@@ -146,11 +171,6 @@ Control& Win32Window::nativeControl(std::string_view name) {
 HWND Win32Window::nativeHandle(std::string_view name) const {
   auto it = controls_.find(name);
   return it == controls_.end() ? nullptr : it->second->hwnd();
-}
-
-void Win32Window::clearOtherOptions(const NativeControl& selected) {
-  for (const ControlSpec* other : OtherOptions(spec(), selected.spec()))
-    if (HWND h = nativeHandle(other->name)) SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
 }
 
 void Win32Window::nativeShow() {

@@ -4,16 +4,38 @@
 #include <windows.h>
 
 #include <map>
+#include <tuple>
 #include <memory>
 #include <string>
 
 #include "ui/win32/win32_controls.h"
-#include "ui/win32/win32_fonts.h"
 #include "ui/window_base.h"
 
 namespace ui::win32 {
 
 class Win32Backend;
+
+// The raster font "Terminal" with the OEM character set, one GDI font per size, weight and
+// underline, shared by the controls of one window and deleted with it.
+// Character height in pixels for a point size at dpi dots per inch, negative as CreateFont
+// wants it for a character (not cell) height: at 96, 9 pt -> -12, 6 pt -> -8, 13.5 pt -> -18.
+int FontHeightForPoints(double points, int dpi = kBaseDpi);
+
+class FontCache {
+ public:
+  // Fonts for a window laid out at dpi dots per inch.
+  explicit FontCache(int dpi) : dpi_(dpi) {}
+  FontCache(const FontCache&) = delete;
+  FontCache& operator=(const FontCache&) = delete;
+  ~FontCache();
+
+  HFONT get(const Font& font);
+
+ private:
+  int dpi_;
+  std::map<std::tuple<int, int, bool>, HFONT> fonts_;
+};
+
 
 class Win32Window : public WindowBase {
  public:
@@ -27,8 +49,6 @@ class Win32Window : public WindowBase {
   HWND hwnd() const { return hwnd_; }
   // The native control called name; null when the window has no such control or is gone.
   HWND nativeHandle(std::string_view name) const;
-  // Option buttons form one group per container: selected clears the others of its container.
-  void clearOtherOptions(const NativeControl& selected);
 
   static constexpr const char* kClassName = "TelvoWindow";
 
