@@ -11,6 +11,8 @@
 #include <poll.h>
 #else
 #include <windows.h>
+// <windows.h> maps this name to its own ANSI/wide function; the tests call config's.
+#undef SetEnvironmentVariable
 #endif
 
 namespace exec_test {
