@@ -5,14 +5,13 @@
 
 #include "app/form1_layout.h"
 #include "app/shell.h"
-#include "config/replace_file.h"
 #include "config/settings.h"
 #include "config/tool_config.h"
 #include "exec/process.h"
 #include "flash/flash_job.h"
 #include "flash/flash_list.h"
-#include "flash/rom_title.h"
 #include "platform/codepage.h"
+#include "platform/file_replace.h"
 #include "platform/filesystem.h"
 #include "platform/job_lock.h"
 #include "platform/paths.h"
@@ -189,14 +188,14 @@ std::string Form1::settingsPath() const {
 }
 
 void Form1::WriteDefaultSettings() {
-  config::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::DefaultSettingsText()));
+  platform::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::DefaultSettingsText()));
 }
 
 // The settings are saved through their temporary file: when that cannot be made, the user is
 // told at once rather than finding the options gone at the next start.
 void Form1::ReportUnwritableFolder() {
   std::optional<std::string> reason =
-      config::CannotCreateReason(config::TemporaryPathFor(settingsPath()));
+      platform::CannotCreateReason(platform::TemporaryPathFor(settingsPath()));
   if (!reason) return;
   std::string line = config::UnwritableFolderLine(appDir_, *reason);
   ui::SayLine(*window_, line);
@@ -206,7 +205,7 @@ void Form1::LoadSettings() {
   ui::Window& w = *window_;
   // A file that cannot be read (never written, a directory in its place, no permission, not a
   // regular file) changes nothing. One that is there is then kept as it is at close.
-  std::optional<std::string> bytes = config::ReadWholeFile(settingsPath());
+  std::optional<std::string> bytes = platform::ReadWholeFile(settingsPath());
   if (!bytes) {
     keepSettingsFile_ = platform::FileExists(settingsPath());
     return;
@@ -225,7 +224,7 @@ void Form1::SaveSettings() {
   config::SettingsValues values = OptionControls(*window_);
   // Written whole to a temporary file and renamed over the old one: a failed write leaves
   // the user's settings as they were.
-  config::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::FormatSettings(values)));
+  platform::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::FormatSettings(values)));
 }
 
 }  // namespace app

@@ -40,6 +40,15 @@ bool RemoveFile(std::string_view path);
 std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
                                         std::size_t limit);
 
+// The largest file ReadWholeFile reads: the files it serves are a few hundred bytes, so a
+// bigger one is junk and only its start is looked at.
+inline constexpr std::size_t kWholeFileLimit = 64 * 1024;
+
+// The whole file as bytes (its first kWholeFileLimit bytes); nullopt as for ReadFilePart.
+inline std::optional<std::string> ReadWholeFile(std::string_view path) {
+  return ReadFilePart(path, 0, kWholeFileLimit);
+}
+
 // Makes the folder path when it is missing (its parent must exist). True when a folder is
 // there afterwards; false when it cannot be made or something else has the name.
 bool MakeFolder(std::string_view path);
