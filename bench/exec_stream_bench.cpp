@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/paths.h"
+#include "platform/folders.h"
 #ifdef TELVO_BENCH_NATIVE_BOX
 #include "app/form1_layout.h"
 #endif

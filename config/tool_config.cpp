@@ -6,7 +6,7 @@
 #include "config/environment.h"
 #include "platform/codepage.h"
 #include "platform/file_replace.h"
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 
 namespace config {
 

@@ -1,7 +1,7 @@
 #include "flash/flash_list.h"
 
 #include "flash/rom_title.h"
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 
 namespace flash {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/paths.h"
+#include "platform/file_read.h"
 
 namespace flash {
 

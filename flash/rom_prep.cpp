@@ -3,8 +3,9 @@
 #include "exec/process.h"
 #include "flash/multi_check.h"
 #include "flash/queued_files.h"
-#include "platform/filesystem.h"
-#include "platform/paths.h"
+#include "platform/file_read.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 
 namespace flash {
 

@@ -1,7 +1,7 @@
 #include "flash/rom_title.h"
 
 #include "platform/codepage.h"
-#include "platform/paths.h"
+#include "platform/file_read.h"
 
 namespace flash {
 

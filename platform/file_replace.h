@@ -24,4 +24,7 @@ std::string TemporaryPathFor(std::string_view path);
 // system's reason, as its own message text without a final full stop.
 std::optional<std::string> CannotCreateReason(std::string_view path);
 
+// Removes the file path. False when it cannot.
+bool RemoveFile(std::string_view path);
+
 }  // namespace platform

@@ -73,4 +73,6 @@ std::optional<std::string> CannotCreateReason(std::string_view path) {
   return std::nullopt;
 }
 
+bool RemoveFile(std::string_view path) { return ::unlink(std::string(path).c_str()) == 0; }
+
 }  // namespace platform

@@ -82,4 +82,8 @@ std::optional<std::string> CannotCreateReason(std::string_view path) {
   return reason;
 }
 
+bool RemoveFile(std::string_view path) {
+  return ::DeleteFileA(platform::Utf8ToAnsi(path).c_str()) != 0;
+}
+
 }  // namespace platform

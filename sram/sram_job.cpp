@@ -7,8 +7,9 @@
 #include "exec/process.h"
 #include "exec/tool_commands.h"
 #include "platform/clock.h"
-#include "platform/filesystem.h"
-#include "platform/paths.h"
+#include "platform/file_read.h"
+#include "platform/file_replace.h"
+#include "platform/path_text.h"
 #include "sram/snapshot.h"
 #include "ui/job_run.h"
 

@@ -1,5 +1,5 @@
+#include "platform/file_read.h"
 #include "platform/file_replace.h"
-#include "platform/paths.h"
 
 #include "support/test_support.h"
 

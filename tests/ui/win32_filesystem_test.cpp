@@ -6,7 +6,8 @@
 
 #include <filesystem>
 
-#include "platform/filesystem.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 #include "support/test_support.h"
 #include "ui/file_browser.h"
 #include "ui/memory/memory_backend.h"
