@@ -5,21 +5,21 @@
 
 #include "app/form1_layout.h"
 #include "app/shell.h"
-#include "config/replace_file.h"
 #include "config/settings.h"
 #include "config/tool_config.h"
 #include "exec/process.h"
 #include "flash/flash_job.h"
 #include "flash/flash_list.h"
-#include "flash/rom_title.h"
 #include "platform/codepage.h"
-#include "platform/filesystem.h"
+#include "platform/file_read.h"
+#include "platform/file_replace.h"
+#include "platform/folders.h"
 #include "platform/job_lock.h"
-#include "platform/paths.h"
+#include "platform/path_text.h"
 #include "sram/form2.h"
 #include "sram/sram_job.h"
 #include "ui/file_browser.h"
-#include "ui/output_filter.h"
+#include "ui/job_run.h"
 
 namespace app {
 
@@ -90,13 +90,13 @@ void Form1::Form_Load() {
   ResumeNext([&] { config::SetToolEnvironment(appDir_); });
   ResumeNext([&] {
     if (const std::optional<std::string> problem = config::ToolConfigProblem(appDir_)) {
-      say(*problem);
+      ui::SayLine(*window_, *problem);
       return;
     }
     config::WriteToolConfig(appDir_);
   });
   ResumeNext([&] {
-    if (!FileExists(settingsPath())) WriteDefaultSettings();
+    if (!platform::FileExists(settingsPath())) WriteDefaultSettings();
   });
   ResumeNext([&] { ReportUnwritableFolder(); });
   ResumeNext([&] { w.show(); });
@@ -162,15 +162,16 @@ void Form1::RunJob(void (*job)(ui::JobHost&)) {
   // job's image, scratch copies and tool configuration.
   const platform::JobLock lock(appDir_);
   if (lock.state() == platform::JobLock::State::Busy) {
-    say("Another window of the program is running a job from this folder (" + appDir_ +
-        "); nothing was run.");
+    ui::SayLine(*window_, "Another window of the program is running a job from this folder (" +
+                              appDir_ + "); nothing was run.");
     sram::DropPendingTransfer(*window_);
     return;
   }
   jobRunning_ = true;
   stop_.clear();
   setJobButtonsEnabled(false);
-  job(*this);
+  ui::JobHost host{*window_, {appDir_, &backend_, &stop_}, closeAfterJob_, runInProgress_};
+  job(host);
   jobRunning_ = false;
   setJobButtonsEnabled(true);
   if (closeAfterJob_) {
@@ -183,48 +184,31 @@ void Form1::setJobButtonsEnabled(bool on) {
   for (const char* name : kJobButtons) window_->control(name).setEnabled(on);
 }
 
-exec::RunResult Form1::ExecAndCapture(const exec::CommandLine& sCommandLine,
-                                      ui::TextBox& cTextBox, const std::string* sStartInFolder,
-                                      exec::Output* listener) {
-  runInProgress_ = true;
-  const exec::RunResult result = ui::ExecAndCapture(sCommandLine, cTextBox, sStartInFolder,
-                                                    {appDir_, &backend_, &stop_}, listener);
-  runInProgress_ = false;
-  return result;
-}
-
-bool Form1::FileExists(std::string_view Path) const { return platform::FileExists(Path); }
-
 std::string Form1::settingsPath() const {
   return platform::JoinPath(appDir_, config::kSettingsFileName);
 }
 
 void Form1::WriteDefaultSettings() {
-  config::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::DefaultSettingsText()));
+  platform::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::DefaultSettingsText()));
 }
 
 // The settings are saved through their temporary file: when that cannot be made, the user is
 // told at once rather than finding the options gone at the next start.
 void Form1::ReportUnwritableFolder() {
   std::optional<std::string> reason =
-      config::CannotCreateReason(config::TemporaryPathFor(settingsPath()));
+      platform::CannotCreateReason(platform::TemporaryPathFor(settingsPath()));
   if (!reason) return;
   std::string line = config::UnwritableFolderLine(appDir_, *reason);
-  say(line);
-}
-
-void Form1::say(std::string_view line) {
-  window_->get<ui::TextBox>("Text3").replaceSelection(std::string(line) +
-                                                     std::string(exec::kOutputLineEnd));
+  ui::SayLine(*window_, line);
 }
 
 void Form1::LoadSettings() {
   ui::Window& w = *window_;
   // A file that cannot be read (never written, a directory in its place, no permission, not a
   // regular file) changes nothing. One that is there is then kept as it is at close.
-  std::optional<std::string> bytes = config::ReadWholeFile(settingsPath());
+  std::optional<std::string> bytes = platform::ReadWholeFile(settingsPath());
   if (!bytes) {
-    keepSettingsFile_ = FileExists(settingsPath());
+    keepSettingsFile_ = platform::FileExists(settingsPath());
     return;
   }
   config::SettingsValues values = OptionControls(w);
@@ -241,7 +225,7 @@ void Form1::SaveSettings() {
   config::SettingsValues values = OptionControls(*window_);
   // Written whole to a temporary file and renamed over the old one: a failed write leaves
   // the user's settings as they were.
-  config::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::FormatSettings(values)));
+  platform::ReplaceFile(settingsPath(), platform::Utf8ToAnsi(config::FormatSettings(values)));
 }
 
 }  // namespace app

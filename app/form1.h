@@ -15,27 +15,19 @@ class Form2;
 
 namespace app {
 
-class Form1 : public ui::JobHost {
+class Form1 {
  public:
   struct Options {
     std::string appDir;  // the application directory; platform::ApplicationDirectory() in the program
   };
 
   Form1(ui::Backend& backend, Options options);
-  ~Form1() override;
+  ~Form1();
 
   // The start-up sequence. Every step that fails is skipped without a message.
   void Form_Load();
 
-  // ui::JobHost
-  ui::Window& form() override { return *window_; }
-  const std::string& appDir() const override { return appDir_; }
-  exec::RunResult ExecAndCapture(const exec::CommandLine& sCommandLine, ui::TextBox& cTextBox,
-                                 const std::string* sStartInFolder,
-                                 exec::Output* listener) override;
-  bool closing() const override { return closeAfterJob_; }
-
-  bool FileExists(std::string_view Path) const;
+  ui::Window& form() { return *window_; }
   std::string settingsPath() const;
 
   void WriteDefaultSettings();
@@ -60,8 +52,6 @@ class Form1 : public ui::JobHost {
   // asked for during the job is carried out when it has ended.
   void RunJob(void (*job)(ui::JobHost&));
   void setJobButtonsEnabled(bool on);
-  // One line of the program's own in the output box.
-  void say(std::string_view line);
 
   ui::Backend& backend_;
   std::string appDir_;

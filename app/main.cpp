@@ -1,7 +1,7 @@
 // telvo-flash: writes Genesis/Mega Drive ROM images to the Telvo flash cartridge and moves its
 // SRAM save slots, through the command-line tool ucon64.
 #include "app/form1.h"
-#include "platform/paths.h"
+#include "platform/folders.h"
 #include "ui/window.h"
 
 int main() {

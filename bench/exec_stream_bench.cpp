@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/paths.h"
+#include "platform/folders.h"
 #ifdef TELVO_BENCH_NATIVE_BOX
 #include "app/form1_layout.h"
 #endif
@@ -48,10 +48,10 @@ std::size_t Received(const ui::MemoryTextBox& box) { return box.content().size()
 std::size_t Received(const CountingTextBox& box) { return box.size(); }
 
 // Waits as a window backend does: until the pipe is readable, with no events to run.
-class IdleEventLoop : public ui::EventLoop {
+class IdleWaiter : public exec::Waiter {
  public:
   void processPendingEvents() override {}
-  void waitReadable(int fd) override {
+  void waitForOutput(exec::PipeEnd fd) override {
     pollfd p{fd, POLLIN, 0};
     poll(&p, 1, -1);
   }
@@ -90,7 +90,7 @@ double RawDrain(std::size_t bytes) {
 template <class Box>
 double Runner(std::size_t bytes) {
   Box box;
-  IdleEventLoop events;
+  IdleWaiter events;
   const auto start = Clock::now();
   ui::ExecAndCapture({"telvo-test-writer", "bytes", std::to_string(bytes)}, box, nullptr,
                      exec::RunContext{platform::ApplicationDirectory(), &events});

@@ -18,7 +18,7 @@
 
 #include "app/form1_layout.h"
 #include "exec/process.h"
-#include "platform/paths.h"
+#include "platform/folders.h"
 #include "ui/output_filter.h"
 #include "ui/window.h"
 

@@ -105,4 +105,13 @@ std::string FormatSettings(const SettingsValues& values) {
   return out;
 }
 
+std::string UnwritableFolderLine(std::string_view folder, std::string_view reason) {
+  std::string line = "The folder ";
+  line += folder;
+  line += " cannot be written (";
+  line += reason;
+  line += "): the options will not be kept.";
+  return line;
+}
+
 }  // namespace config

@@ -27,4 +27,8 @@ std::string DefaultSettingsText();
 // The seven lines written at shut-down, from the controls' values.
 std::string FormatSettings(const SettingsValues& values);
 
+// The output box's line (without line ending) saying that folder cannot be written, for the
+// system's reason, so the options will not be kept.
+std::string UnwritableFolderLine(std::string_view folder, std::string_view reason);
+
 }  // namespace config

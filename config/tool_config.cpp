@@ -4,9 +4,9 @@
 #include "config/tool_config.h"
 
 #include "config/environment.h"
-#include "config/replace_file.h"
 #include "platform/codepage.h"
-#include "platform/filesystem.h"
+#include "platform/file_replace.h"
+#include "platform/path_text.h"
 
 namespace config {
 
@@ -49,7 +49,7 @@ std::optional<std::string> ToolConfigProblem(std::string_view appDir) {
 
 bool WriteToolConfig(std::string_view appDir) {
   if (ToolConfigProblem(appDir)) return false;
-  return ReplaceFile(kToolConfigFileName, platform::Utf8ToAnsi(ToolConfigText(appDir)));
+  return platform::ReplaceFile(kToolConfigFileName, platform::Utf8ToAnsi(ToolConfigText(appDir)));
 }
 
 }  // namespace config

@@ -22,23 +22,28 @@ class Output {
   virtual void write(std::string_view text) = 0;
 };
 
+// The read end of the pipe the tool's output comes through: a descriptor, or on Windows an
+// anonymous pipe's handle.
+#ifdef _WIN32
+using PipeEnd = void*;
+// True when pipe has data to read or has broken (the read that follows then reports the end).
+// An anonymous pipe is no waitable object: every wait for one polls this between slices.
+bool PipeReady(PipeEnd pipe);
+#else
+using PipeEnd = int;
+#endif
+
 // What waiting for a child's output needs from the window system, which implements it.
 class Waiter {
  public:
   virtual ~Waiter() = default;
   // Runs the window events that are pending at this moment, once ("DoEvents").
   virtual void processPendingEvents() = 0;
-  // Each wait keeps the windows working until what it waits for is ready, or until it has run
-  // one round of window events, or for kWaitSliceMs at most: the caller then looks again at
-  // what it waits for (the tool may have exited, the user may have asked to stop the run) and
-  // waits again.
-#ifdef _WIN32
-  // Waits for pipe (an anonymous pipe's read handle) to have data to read or to break.
-  virtual void waitForPipe(void* pipe) = 0;
-#else
-  // Waits for fd to be readable (data, end of file or error).
-  virtual void waitReadable(int fd) = 0;
-#endif
+  // Keeps the windows working until pipe has data to read, has ended or has failed, or until
+  // one round of window events has run, or for kWaitSliceMs at most: the caller then looks
+  // again at what it waits for (the tool may have exited, the user may have asked to stop the
+  // run) and waits again.
+  virtual void waitForOutput(PipeEnd pipe) = 0;
 };
 
 inline constexpr int kWaitSliceMs = 100;

@@ -161,7 +161,7 @@ void EndGroup(pid_t pid, bool reaped) {
 // to watch) gives one slice.
 void Wait(int fd, Waiter* events) {
   if (events != nullptr && fd >= 0) {
-    events->waitReadable(fd);
+    events->waitForOutput(fd);
     return;
   }
   pollfd p{fd, POLLIN, 0};

@@ -67,13 +67,6 @@ HANDLE OpenNulForChild() {
                      OPEN_EXISTING, 0, nullptr);
 }
 
-bool DataReady(HANDLE pipe) {
-  DWORD available = 0;
-  // A broken pipe fails here too; the ReadFile that follows then ends the loop.
-  if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return true;
-  return available > 0;
-}
-
 RunResult ExitOf(HANDLE process) {
   DWORD code = 0;
   if (!GetExitCodeProcess(process, &code)) return {};
@@ -129,7 +122,7 @@ RunResult Supervise(HANDLE process, HANDLE job, HANDLE readEnd, Output& output,
       output.write(std::string(kLeftHolderText) + std::string(kOutputLineEnd));
       return ExitOf(process);
     }
-    if (outputOpen && DataReady(readEnd)) {
+    if (outputOpen && PipeReady(readEnd)) {
       DWORD got = 0;
       if (ReadFile(readEnd, buffer.data(), kReadSize, &got, nullptr)) {
         output.write(decoder.feed(std::string_view(buffer.data(), got)));
@@ -140,7 +133,7 @@ RunResult Supervise(HANDLE process, HANDLE job, HANDLE readEnd, Output& output,
       continue;
     }
     if (outputOpen && events != nullptr) {
-      events->waitForPipe(readEnd);
+      events->waitForOutput(readEnd);
     } else {
       WaitForProcess(process, events);
     }
@@ -148,6 +141,15 @@ RunResult Supervise(HANDLE process, HANDLE job, HANDLE readEnd, Output& output,
 }
 
 }  // namespace
+
+bool PipeReady(PipeEnd pipe) {
+  DWORD available = 0;
+  // A broken pipe fails here too; the ReadFile that follows then ends the reading.
+  if (!PeekNamedPipe(static_cast<HANDLE>(pipe), nullptr, 0, nullptr, &available, nullptr)) {
+    return true;
+  }
+  return available > 0;
+}
 
 RunResult ExecAndCapture(const CommandLine& sCommandLine, Output& output,
                          const std::string* sStartInFolder, const RunContext& context) {

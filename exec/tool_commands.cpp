@@ -1,7 +1,7 @@
 // The ucon64 command lines, one argument per piece the tool expects.
 #include "exec/tool_commands.h"
 
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 
 namespace exec {
 namespace {

@@ -11,8 +11,10 @@
 #include "flash/multi_check.h"
 #include "flash/queued_files.h"
 #include "flash/rom_prep.h"
-#include "platform/filesystem.h"
-#include "platform/paths.h"
+#include "platform/file_read.h"
+#include "platform/file_replace.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 
 namespace flash {
 
@@ -54,7 +56,7 @@ std::optional<std::vector<std::string>> Prepared(ui::JobHost& host, ui::JobRun& 
   bool any = false;
   for (const std::string& rom : roms) {
     const std::uint64_t size = platform::RegularFileSize(rom).value_or(0);
-    fixes.push_back(FixesFor(RomOptionsOf(host.form()), size, multiGame));
+    fixes.push_back(FixesFor(RomOptionsOf(host.form), size, multiGame));
     any = any || !fixes.back().empty();
     const bool padded =
         std::find(fixes.back().begin(), fixes.back().end(), "--pad") != fixes.back().end();
@@ -76,28 +78,28 @@ std::optional<std::string> SizeProblem(ui::JobHost& host, const std::string& rom
                                        const std::string& file) {
   const std::optional<std::uint64_t> size = platform::RegularFileSize(file);
   if (!size) return std::nullopt;
-  return RomSizeProblem({rom, *size}, CartridgeMbit(host.form()));
+  return RomSizeProblem({rom, *size}, CartridgeMbit(host.form));
 }
 
 // Right before a run: the queued files it is given checked again, its copies readable. A file
 // that may not go to it fails the job there.
 void FailOnRunProblems(ui::JobHost& host, ui::JobRun& job, const std::vector<std::string>& roms,
                        const std::vector<std::string>& files) {
-  const std::vector<std::string> problems = RunProblems(host.appDir(), roms, files);
+  const std::vector<std::string> problems = RunProblems(host.run.appDir, roms, files);
   if (!problems.empty()) job.fail(problems.front());
 }
 
 void FlashSingle(ui::JobHost& host) {
-  ui::Window& w = host.form();
+  ui::Window& w = host.form;
   auto& paths = w.get<ui::ListBox>("List2");
   w.get<ui::ListBox>("List1").setListIndex(0);
   paths.setListIndex(0);
   const std::string rom = paths.item(paths.listIndex());
   if (const std::optional<std::string> problem = SizeProblem(host, rom, rom)) {
-    SayLine(host, *problem);
+    ui::SayLine(host.form, *problem);
     return;
   }
-  ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
+  ScratchFolder scratch(platform::JoinPath(host.run.appDir, kScratchFolderName));
   ui::JobRun job(host, std::string(kCartridgeUnchanged));
   const std::optional<std::vector<std::string>> files = Prepared(host, job, {rom}, scratch);
   if (!files && !job.failed()) return;
@@ -127,14 +129,14 @@ std::vector<std::string> ImageProblems(const std::vector<std::string>& roms,
 }
 
 void FlashMulti(ui::JobHost& host) {
-  ui::Window& w = host.form();
+  ui::Window& w = host.form;
   auto& paths = w.get<ui::ListBox>("List2");
   const bool large = w.get<ui::OptionButton>("Option1").value();
   const std::string size = large ? "64" : "32";
 
   const std::string saved = platform::CurrentDirectory();
-  platform::ChangeDirectory(host.appDir());
-  const std::string image = platform::JoinPath(host.appDir(), kImage);
+  platform::ChangeDirectory(host.run.appDir);
+  const std::string image = platform::JoinPath(host.run.appDir, kImage);
   // An image left from an earlier job must never reach the cartridge in place of this one.
   platform::RemoveFile(image);
   // Whether or not the build made an image, none is left behind, however the job ends.
@@ -157,13 +159,13 @@ void FlashMulti(ui::JobHost& host) {
 
   // The build reports success for an image that cannot work; whatever would make one stops
   // the job before anything runs.
-  std::optional<std::string> problem = LoaderProblem(platform::JoinPath(host.appDir(), kLoader));
+  std::optional<std::string> problem = LoaderProblem(platform::JoinPath(host.run.appDir, kLoader));
   if (!problem) problem = GameCountProblem(roms.size(), large ? 64 : 32);
   if (problem) {
-    SayLine(host, *problem);
+    ui::SayLine(host.form, *problem);
     return;
   }
-  ScratchFolder scratch(platform::JoinPath(host.appDir(), kScratchFolderName));
+  ScratchFolder scratch(platform::JoinPath(host.run.appDir, kScratchFolderName));
   ui::JobRun job(host, std::string(kCartridgeUnchanged));
   const std::string done = std::to_string(roms.size()) + " games written to the cartridge";
   const std::optional<std::vector<std::string>> files = Prepared(host, job, roms, scratch);
@@ -177,7 +179,7 @@ void FlashMulti(ui::JobHost& host) {
     return;
   }
   FailOnRunProblems(host, job, roms, *files);
-  job.run({exec::MultiBuildCommand(size, *files, host.appDir()), "build the multi-game image"});
+  job.run({exec::MultiBuildCommand(size, *files, host.run.appDir), "build the multi-game image"});
   // Without an image the flash command would read the cartridge into TEMP.BIN instead of
   // writing it; say so rather than run it. Port and options are read after the build.
   if (!job.failed() && !platform::FileExists(image)) job.fail("no multi-game image was built");
@@ -199,24 +201,26 @@ void RemoveJobLeftovers(std::string_view appDir) {
 }
 
 void Command4_Click(ui::JobHost& host) {
-  const int n = host.form().get<ui::ListBox>("List1").listCount();
+  const int n = host.form.get<ui::ListBox>("List1").listCount();
   if (n == 0) {
-    SayLine(host, "The flash list is empty: add a ROM to it with \"Add to list\" first.");
+    ui::SayLine(host.form, "The flash list is empty: add a ROM to it with \"Add to list\" first.");
     return;
   }
   // The tool reads anything but a port address as port 0, where the system's own devices sit.
-  if (Port(host.form()).empty()) {
-    SayLine(host, exec::NotAPortAddress(TypedPort(host.form())) + std::string(kNothingWritten));
+  if (Port(host.form).empty()) {
+    ui::SayLine(host.form,
+                exec::NotAPortAddress(TypedPort(host.form)) + std::string(kNothingWritten));
     return;
   }
   // The flash command given a file that does not exist reads the cartridge into it, and the
   // build skips one it cannot read without a word; a queued file where the job writes would be
   // deleted by it. Any of these stops the job before any run.
-  const auto& paths = host.form().get<ui::ListBox>("List2");
+  const auto& paths = host.form.get<ui::ListBox>("List2");
   std::vector<std::string> queued;
   for (int i = 0; i < paths.listCount(); ++i) queued.push_back(paths.item(i));
-  const std::vector<std::string> problems = RunProblems(host.appDir(), queued, queued);
-  for (const std::string& problem : problems) SayLine(host, problem + std::string(kNothingWritten));
+  const std::vector<std::string> problems = RunProblems(host.run.appDir, queued, queued);
+  for (const std::string& problem : problems)
+    ui::SayLine(host.form, problem + std::string(kNothingWritten));
   if (!problems.empty()) return;
   if (n == 1) {
     FlashSingle(host);

@@ -1,8 +1,19 @@
 #include "flash/flash_list.h"
 
-#include "platform/filesystem.h"
+#include "flash/rom_title.h"
+#include "platform/path_text.h"
 
 namespace flash {
+
+void File1_Click(ui::Window& form1) {
+  auto& files = form1.get<ui::FileList>("File1");
+  if (files.listIndex() < 0) return;
+  const std::string path =
+      platform::JoinPath(form1.get<ui::DirList>("Dir1").path(), files.fileName());
+  // A file that cannot be opened (deleted meanwhile, locked) leaves an empty title box.
+  std::optional<std::string> field = ReadRomTitle(path);
+  form1.get<ui::TextBox>("Text1").setText(field ? TitleText(*field) : std::string());
+}
 
 void AddToList(ui::Window& form1) {
   auto& files = form1.get<ui::FileList>("File1");

@@ -6,6 +6,8 @@
 
 namespace flash {
 
+// File1 click on the main window: shows the selected file's title in Text1.
+void File1_Click(ui::Window& form1);
 // "Add to list" (Command1), and the file list's double-click.
 void AddToList(ui::Window& form1);
 // "Remove Item" (Command2).

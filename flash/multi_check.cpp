@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "config/replace_file.h"
-#include "platform/paths.h"
+#include "platform/file_read.h"
 
 namespace flash {
 
@@ -36,7 +35,7 @@ std::optional<std::string> LoaderProblem(std::string_view path) {
            " bytes; a Genesis loader has " + std::to_string(kLoaderSize) +
            std::string(kNothingWritten);
   }
-  const std::optional<std::string> name = config::ReadFilePart(path, kConsoleNameOffset, 4);
+  const std::optional<std::string> name = platform::ReadFilePart(path, kConsoleNameOffset, 4);
   if (!name || *name != "SEGA") {
     return "The multi-game loader " + named + " has no Genesis header (\"SEGA\" at byte 0x100)" +
            std::string(kNothingWritten);

@@ -1,8 +1,9 @@
 #include "flash/queued_files.h"
 
 #include "flash/rom_prep.h"
-#include "platform/filesystem.h"
-#include "platform/paths.h"
+#include "platform/file_read.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 
 namespace flash {
 

@@ -3,8 +3,9 @@
 #include "exec/process.h"
 #include "flash/multi_check.h"
 #include "flash/queued_files.h"
-#include "platform/filesystem.h"
-#include "platform/paths.h"
+#include "platform/file_read.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 
 namespace flash {
 
@@ -41,18 +42,13 @@ std::string FixStepName(std::string_view fix, std::string_view rom) {
   return "fix unlicensed game " + file;
 }
 
-void SayLine(ui::JobHost& host, std::string_view line) {
-  host.form().get<ui::TextBox>("Text3").replaceSelection(std::string(line) +
-                                                         std::string(exec::kOutputLineEnd));
-}
-
 std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host, ui::JobRun& job,
                                                     const std::vector<std::string>& roms,
                                                     const std::vector<std::vector<std::string_view>>& fixes,
                                                     ScratchFolder& scratch) {
   const auto cannotMake = [&](const std::string& folder) {
-    SayLine(host, "The folder " + folder + " for the fixed copies cannot be made" +
-                      std::string(kNothingWritten));
+    ui::SayLine(host.form, "The folder " + folder + " for the fixed copies cannot be made" +
+                               std::string(kNothingWritten));
     return std::nullopt;
   };
   if (!scratch.create()) return cannotMake(scratch.path());
@@ -67,7 +63,7 @@ std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host, ui::JobRu
       const std::string folder = platform::JoinPath(entry, fix.substr(2));
       if (!platform::CreateEmptyFolder(folder)) return cannotMake(folder);
       // The queued ROM itself is checked again right before the run that is given it.
-      if (const std::vector<std::string> problems = RunProblems(host.appDir(), {roms[i]}, {file});
+      if (const std::vector<std::string> problems = RunProblems(host.run.appDir, {roms[i]}, {file});
           !problems.empty()) {
         job.fail(problems.front());
         return std::nullopt;

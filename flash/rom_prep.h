@@ -64,7 +64,4 @@ std::optional<std::vector<std::string>> PrepareRoms(ui::JobHost& host, ui::JobRu
 // The verdict's name of one fix run on the queued ROM rom: "fix checksum on <rom>".
 std::string FixStepName(std::string_view fix, std::string_view rom);
 
-// Puts one line of the program's own into the output box, where the tool's output goes.
-void SayLine(ui::JobHost& host, std::string_view line);
-
 }  // namespace flash

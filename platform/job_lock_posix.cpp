@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 
 namespace platform {
 

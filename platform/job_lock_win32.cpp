@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/codepage.h"
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 
 namespace platform {
 

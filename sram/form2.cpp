@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 #include "ui/file_browser.h"
 
 namespace sram {

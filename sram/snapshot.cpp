@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
-#include "platform/filesystem.h"
-#include "platform/paths.h"
+#include "platform/file_read.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 
 namespace sram {
 

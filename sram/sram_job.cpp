@@ -7,8 +7,9 @@
 #include "exec/process.h"
 #include "exec/tool_commands.h"
 #include "platform/clock.h"
-#include "platform/filesystem.h"
-#include "platform/paths.h"
+#include "platform/file_read.h"
+#include "platform/file_replace.h"
+#include "platform/path_text.h"
 #include "sram/snapshot.h"
 #include "ui/job_run.h"
 
@@ -67,9 +68,9 @@ void Send(ui::JobHost& host, const Transfer& t) {
   ui::JobRun job(host, slotName + " was not changed");
   job.say(t.path + " exists: it will be written to " + slotName +
           " (the slot's present save is kept first)");
-  const std::string keptFolder = platform::JoinPath(host.appDir(), kSnapshotFolder);
+  const std::string keptFolder = platform::JoinPath(host.run.appDir, kSnapshotFolder);
   const std::optional<std::string> kept =
-      NewSnapshotPath(host.appDir(), t.slot, platform::LocalTimeNow());
+      NewSnapshotPath(host.run.appDir, t.slot, platform::LocalTimeNow());
   if (!kept) {
     job.fail("the folder " + keptFolder + " for the slot's present save cannot be made");
   } else if (job.run({t.command(platform::FileNameOf(*kept), keptFolder),
@@ -88,9 +89,9 @@ void Send(ui::JobHost& host, const Transfer& t) {
     return;
   }
 
-  const std::string readBack = FirstFreePath(host.appDir(), kReadBackStem);
+  const std::string readBack = FirstFreePath(host.run.appDir, kReadBackStem);
   const RemovedAtEnd removeReadBack(readBack);
-  if (job.run({t.command(platform::FileNameOf(readBack), host.appDir()),
+  if (job.run({t.command(platform::FileNameOf(readBack), host.run.appDir),
                "read " + slotName + " back"})) {
     const std::optional<std::string> sent = platform::ReadFilePart(t.path, 0, kCompareLimit);
     const std::optional<std::string> held = platform::ReadFilePart(readBack, 0, kCompareLimit);
@@ -109,7 +110,7 @@ void Send(ui::JobHost& host, const Transfer& t) {
 bool TransferPending(ui::Window& form1) { return form1.get<ui::CheckBox>("Check5").value() != 0; }
 
 void RunPendingTransfer(ui::JobHost& host) {
-  ui::Window& w = host.form();
+  ui::Window& w = host.form;
   if (!TransferPending(w)) return;
   const std::string name = w.get<ui::TextBox>("Text4").text();
   const std::string directory = w.get<ui::TextBox>("Text5").text();

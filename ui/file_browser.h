@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/filesystem.h"
+#include "platform/folders.h"
 #include "ui/window.h"
 
 namespace ui {

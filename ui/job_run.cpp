@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "exec/remedies.h"
+#include "ui/output_filter.h"
 
 namespace ui {
 
@@ -74,7 +75,7 @@ bool JobRun::run(const JobStep& step) {
   if (failed()) return false;
   // The user closed the window to end the job: the run in progress has finished, nothing more
   // starts, and the verdict says where the job stopped.
-  if (host_.closing()) {
+  if (host_.closing) {
     std::string verdict = "Failed: the window was closed before " + step.name +
                           "; it and any step after it did not run";
     if (!unchanged_.empty()) verdict += "; " + unchanged_;
@@ -83,8 +84,10 @@ bool JobRun::run(const JobStep& step) {
   }
   ErrorLineWatch watch(lineOpen_);
   RunText text(watch);
-  const exec::RunResult result = host_.ExecAndCapture(
-      step.commandLine, host_.form().get<TextBox>("Text3"), /*sStartInFolder=*/nullptr, &text);
+  host_.running = true;
+  const exec::RunResult result = ExecAndCapture(step.commandLine, host_.form.get<TextBox>("Text3"),
+                                                /*sStartInFolder=*/nullptr, host_.run, &text);
+  host_.running = false;
   const bool exitedZero = result.ending == exec::RunResult::Ending::Exited && result.code == 0;
   lineOpen_ = watch.lineOpen();
   // A writing step that could not start has written nothing either.
@@ -118,8 +121,13 @@ void JobRun::say(std::string_view line) {
   std::string text = lineOpen_ ? std::string(exec::kOutputLineEnd) : std::string();
   text += line;
   text += exec::kOutputLineEnd;
-  host_.form().get<TextBox>("Text3").replaceSelection(text);
+  host_.form.get<TextBox>("Text3").replaceSelection(text);
   lineOpen_ = false;
+}
+
+void SayLine(Window& form, std::string_view line) {
+  form.get<TextBox>("Text3").replaceSelection(std::string(line) +
+                                              std::string(exec::kOutputLineEnd));
 }
 
 }  // namespace ui

@@ -83,4 +83,7 @@ class JobRun {
   std::optional<std::string> failure_;  // the verdict of the step that failed
 };
 
+// One line of the program's own at the output box's caret, with the box's line end.
+void SayLine(Window& form, std::string_view line);
+
 }  // namespace ui

@@ -159,9 +159,7 @@ class Window {
 };
 
 // Every backend keeps its windows working while the runner waits for the tool's output.
-using EventLoop = exec::Waiter;
-
-class Backend : public EventLoop {
+class Backend : public exec::Waiter {
  public:
   // Creates the window hidden, with every control at the content its table gives.
   virtual std::unique_ptr<Window> createWindow(const WindowSpec& spec) = 0;

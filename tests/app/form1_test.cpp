@@ -12,7 +12,6 @@
 #include "app/form1.h"
 #include "config/environment.h"
 #include "exec/process.h"
-#include "platform/paths.h"
 #include "support/test_support.h"
 #include "ui/memory/memory_backend.h"
 

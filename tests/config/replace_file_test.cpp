@@ -1,4 +1,5 @@
-#include "config/replace_file.h"
+#include "platform/file_read.h"
+#include "platform/file_replace.h"
 
 #include "support/test_support.h"
 
@@ -29,9 +30,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using config::ReadWholeFile;
-using config::ReplaceFile;
-using config::TemporaryPrefixFor;
+using platform::ReadWholeFile;
+using platform::ReplaceFile;
+using platform::TemporaryPrefixFor;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -187,7 +188,7 @@ TEST(ReplaceFile, KilledWhileSavingLeavesTheOldOrTheNewSevenLines) {
 TEST(ReplaceFile, FreshTemporaryNamesDifferAndStayInTheFolder) {
   std::set<std::string> names;
   for (int i = 0; i < 1000; ++i) {
-    std::string name = config::TemporaryPathFor("dir/TELVO.INI");
+    std::string name = platform::TemporaryPathFor("dir/TELVO.INI");
     EXPECT_TRUE(name.starts_with("dir/TELVO.INI.tmp")) << name;
     EXPECT_EQ(name.find('/', 4), std::string::npos) << name;
     names.insert(name);
@@ -236,9 +237,9 @@ TEST(ReadWholeFile, ReadsOrReportsNothing) {
 
 TEST(ReadWholeFile, AHugeFileGivesOnlyItsStart) {
   TempDir dir;
-  std::string huge(3 * config::kWholeFileLimit, 'L');
+  std::string huge(3 * platform::kWholeFileLimit, 'L');
   WriteBytes(dir.file("huge"), huge);
-  EXPECT_EQ(ReadWholeFile(dir.file("huge")), huge.substr(0, config::kWholeFileLimit));
+  EXPECT_EQ(ReadWholeFile(dir.file("huge")), huge.substr(0, platform::kWholeFileLimit));
 }
 
 #ifndef _WIN32
@@ -264,7 +265,7 @@ TEST(ReadFilePart, WhatIsNotARegularFileIsNotReadAndNeverWaitedOn) {
       {dir.file("rom"), 1u << 20, ""},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(config::ReadFilePart(row.path, row.offset, 4), row.expected) << row.path;
+    EXPECT_EQ(platform::ReadFilePart(row.path, row.offset, 4), row.expected) << row.path;
   }
 }
 #endif

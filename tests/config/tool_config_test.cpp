@@ -1,6 +1,5 @@
 #include "config/tool_config.h"
 
-#include "config/replace_file.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// Test doubles for the runner: the in-memory output box (ui/memory/memory_text.h), and an event
-// loop that records how often it was asked to run and can act like a user between two reads.
+// Test doubles for the runner: the in-memory output box (ui/memory/memory_text.h), and a waiter
+// that records how often it was asked to run and can act like a user between two reads.
 #pragma once
 
 #include <functional>
@@ -18,7 +18,7 @@
 
 namespace exec_test {
 
-class FakeEventLoop : public ui::EventLoop {
+class FakeWaiter : public exec::Waiter {
  public:
   // Runs on every processPendingEvents call, with the number of the call (from 1).
   std::function<void(int call)> onEvents;
@@ -29,12 +29,12 @@ class FakeEventLoop : public ui::EventLoop {
   }
 #ifdef _WIN32
   // An anonymous pipe cannot be waited on; a short sleep stands for the wait.
-  void waitForPipe(void*) override {
+  void waitForOutput(exec::PipeEnd) override {
     ++waits_;
     Sleep(1);
   }
 #else
-  void waitReadable(int fd) override {
+  void waitForOutput(exec::PipeEnd fd) override {
     ++waits_;
     pollfd p{fd, POLLIN, 0};
     poll(&p, 1, exec::kWaitSliceMs);

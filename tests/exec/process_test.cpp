@@ -28,7 +28,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using exec_test::FakeEventLoop;
+using exec_test::FakeWaiter;
 using ui::MemoryTextBox;
 using Clock = std::chrono::steady_clock;
 
@@ -41,7 +41,7 @@ exec::CommandLine Writer(std::vector<std::string> script) {
 }
 
 exec::RunResult Capture(const exec::CommandLine& commandLine, MemoryTextBox& box,
-                        ui::EventLoop* events, const std::string* startFolder = nullptr) {
+                        exec::Waiter* events, const std::string* startFolder = nullptr) {
   return ui::ExecAndCapture(commandLine, box, startFolder,
                      exec::RunContext{testing_support::BuildToolsDir(), events});
 }
@@ -81,7 +81,7 @@ TEST(ExecAndCapture, StreamsOutputAfterTheTextAlreadyInTheBox) {
   };
   for (const Case& c : cases) {
     MemoryTextBox box(c.before);
-    FakeEventLoop events;
+    FakeWaiter events;
     Capture(Writer(c.script), box, &events);
     EXPECT_EQ(box.content(), c.after) << c.name;
     EXPECT_EQ(box.caret(), c.after.size()) << c.name;
@@ -117,7 +117,7 @@ TEST(ExecAndCapture, TellsHowTheChildEnded) {
   for (const Case& c : cases) {
     for (bool withEvents : {true, false}) {
       MemoryTextBox box;
-      FakeEventLoop events;
+      FakeWaiter events;
       const exec::RunResult result = Capture(c.commandLine, box, withEvents ? &events : nullptr);
       EXPECT_EQ(result.ending, c.ending) << c.name;
       EXPECT_EQ(result.code, c.code) << c.name;
@@ -127,7 +127,7 @@ TEST(ExecAndCapture, TellsHowTheChildEnded) {
 
 TEST(ExecAndCapture, ReadsAtMost10240BytesAtATimeInOrder) {
   MemoryTextBox box;
-  FakeEventLoop events;
+  FakeWaiter events;
   Capture(Writer({"bytes", "1000000"}), box, &events);
   EXPECT_EQ(box.content(), NumberedText(1000000));
   EXPECT_GE(box.insertions(), 1000000 / 10240);
@@ -155,7 +155,7 @@ TEST(ExecAndCapture, NextChunkGoesWhereTheUserPutTheCaretOrSelection) {
   };
   for (const Case& c : cases) {
     MemoryTextBox box(c.before);
-    FakeEventLoop events;
+    FakeWaiter events;
     bool moved = false;
     events.onEvents = [&](int) {
       if (moved || box.content().find("AAA") == std::string::npos) return;
@@ -170,7 +170,7 @@ TEST(ExecAndCapture, NextChunkGoesWhereTheUserPutTheCaretOrSelection) {
 TEST(ExecAndCapture, AnotherRunFromTheEventsCompletesInside) {
   MemoryTextBox outer("");
   MemoryTextBox inner("");
-  FakeEventLoop events;
+  FakeWaiter events;
   events.onEvents = [&](int call) {
     if (call == 2) Capture(Writer({"text", "inner"}), inner, &events);
   };
@@ -181,7 +181,7 @@ TEST(ExecAndCapture, AnotherRunFromTheEventsCompletesInside) {
 
 TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
   MemoryTextBox box;
-  FakeEventLoop events;
+  FakeWaiter events;
   const auto start = Clock::now();
   Capture(Writer({"text", "child", "grandchild", "400"}), box, &events);
   EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(400));
@@ -190,7 +190,7 @@ TEST(ExecAndCapture, WaitsForAGrandchildThatHoldsTheOutput) {
 
 TEST(ExecAndCapture, ChildReadsEndOfInputAtOnce) {
   MemoryTextBox box;
-  FakeEventLoop events;
+  FakeWaiter events;
   Capture(Writer({"stdin"}), box, &events);
   EXPECT_EQ(box.content(), "stdin: eof\n");
 }
@@ -219,7 +219,7 @@ TEST(ExecAndCapture, HostilePiecesReachTheChildAsOneArgumentEach) {
         line.add(piece).add("next");
       }
       MemoryTextBox box;
-      FakeEventLoop events;
+      FakeWaiter events;
       Capture(line, box, &events, &folder);
       const std::string second = asPath ? "-o=" + piece : "next";
       // What the child received comes back through the output box's decoding.
@@ -233,7 +233,7 @@ TEST(ExecAndCapture, HostilePiecesReachTheChildAsOneArgumentEach) {
 
 TEST(ExecAndCapture, AnArgumentWithANulByteStartsNothing) {
   MemoryTextBox box("kept\n");
-  FakeEventLoop events;
+  FakeWaiter events;
   exec::CommandLine line = Writer({"text", "x"});
   line.add(std::string("save.srm\0--xmd", 15));
   Capture(line, box, &events);
@@ -246,7 +246,7 @@ TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
   testing_support::TempDir dir;
   const std::string folder = dir.str();
   MemoryTextBox box;
-  FakeEventLoop events;
+  FakeWaiter events;
   Capture(Writer({"cwd"}), box, &events, &folder);
   EXPECT_EQ(fs::canonical(box.content().substr(0, box.content().size() - 1)),
             fs::canonical(dir.path()));
@@ -258,7 +258,7 @@ TEST(ExecAndCapture, StartFolderIsTheChildsCurrentDirectory) {
 // arrives as the code page's replacement character.
 TEST(ExecAndCapture, CharactersOutsideTheCodePageArriveAsQuestionMarks) {
   MemoryTextBox box;
-  FakeEventLoop events;
+  FakeWaiter events;
   // Omega, "café", and a full-width quotation mark that must not end the quoted argument.
   Capture(Writer({"args", "\xCE\xA9 caf\xC3\xA9 \xEF\xBC\x82 x"}), box, &events);
   EXPECT_EQ(box.content(), "[? caf\xC3\xA9 ? x]\n");
@@ -266,7 +266,7 @@ TEST(ExecAndCapture, CharactersOutsideTheCodePageArriveAsQuestionMarks) {
 
 TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneWindowsLine) {
   MemoryTextBox box("kept\r\n");
-  FakeEventLoop events;
+  FakeWaiter events;
   Capture({"telvo-no-such-program", "--xmd", "a"}, box, &events);
   const std::string& text = box.content();
   EXPECT_EQ(text.rfind("kept\r\nCannot start \"telvo-no-such-program\": ", 0), 0u) << text;
@@ -319,7 +319,7 @@ TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneLine) {
   for (const Case& c : cases) {
     const std::size_t before = OpenDescriptors();
     MemoryTextBox box("kept\n");
-    FakeEventLoop events;
+    FakeWaiter events;
     Capture(c.commandLine, box, &events, c.startFolder);
     EXPECT_EQ(box.content(), "kept\n" + c.line) << c.name;
     EXPECT_EQ(OpenDescriptors(), before) << c.name;
@@ -331,7 +331,7 @@ TEST(ExecAndCapture, ReportsAToolThatCannotBeStartedInOneLine) {
 // since its exit code is the run's outcome; nothing of it is left afterwards.
 TEST(ExecAndCapture, AChildThatClosesItsOutputEarlyIsWaitedForAndReaped) {
   MemoryTextBox box;
-  FakeEventLoop events;
+  FakeWaiter events;
   const exec::RunResult result =
       Capture(Writer({"text", "bye", "close", "sleep", "300", "exit", "5"}), box, &events);
   EXPECT_EQ(box.content(), "bye");
@@ -351,7 +351,7 @@ TEST(ExecAndCapture, ChildHasNoInputAndOnlyItsThreeDescriptors) {
   const int stray = open("/dev/null", O_RDONLY);
   ASSERT_GE(stray, 0);
   MemoryTextBox box;
-  FakeEventLoop events;
+  FakeWaiter events;
   Capture(Writer({"stdin", "fds"}), box, &events);
   dup2(savedStdin, 0);
   for (int fd : {savedStdin, stray, input[0], input[1]}) close(fd);
@@ -362,7 +362,7 @@ TEST(ExecAndCapture, ShellCharactersReachTheToolLiterally) {
   testing_support::TempDir dir;
   const std::string folder = dir.str();
   MemoryTextBox box;
-  FakeEventLoop events;
+  FakeWaiter events;
   Capture(Writer({"args", ";", "$(touch made)", "|", "*", "'q'", "`id`", ">", "out", "a  b",
                   "%PATH%", "~"}),
           box, &events, &folder);
@@ -406,7 +406,7 @@ TEST(ExecAndCapture, FindsTheToolInTheApplicationDirectoryBeforePath) {
   };
   for (const Case& c : cases) {
     MemoryTextBox box;
-    FakeEventLoop events;
+    FakeWaiter events;
     ui::ExecAndCapture({c.program}, box, nullptr, exec::RunContext{c.appDir, &events});
     EXPECT_EQ(box.content(), c.output) << c.program << " with " << c.appDir;
   }
@@ -417,7 +417,7 @@ TEST(ExecAndCapture, LeavesNoDescriptorOrZombieAfterManyRuns) {
   const std::size_t before = OpenDescriptors();
   for (int run = 0; run < 500; ++run) {
     MemoryTextBox box;
-    FakeEventLoop events;
+    FakeWaiter events;
     Capture(Writer({"text", "x"}), box, &events);
     ASSERT_EQ(box.content(), "x") << "run " << run;
   }
@@ -437,7 +437,7 @@ TEST(ExecAndCapture, LeavesNoDescriptorOrZombieAfterManyRuns) {
 // read for a while, then the runner stops reading, says so, and returns how the tool ended.
 TEST(ExecAndCapture, OutputAHelperKeepsOpenIsLeftAfterAGraceAndTheRunEnds) {
   MemoryTextBox box;
-  FakeEventLoop events;
+  FakeWaiter events;
   const exec::RunResult result =
       Capture(Writer({"text", "tool\n", "helper", "600000", "exit", "3"}), box, &events);
   const long helper = testing_support::HelperPid(box.content());
@@ -465,7 +465,7 @@ TEST(ExecAndCapture, AStopRequestEndsTheToolAndWhatItStarted) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     MemoryTextBox box;
-    FakeEventLoop events;
+    FakeWaiter events;
     exec::StopRequest stop;
     events.onEvents = [&](int) {
       if (testing_support::HelperPid(box.content()) != 0) stop.request();

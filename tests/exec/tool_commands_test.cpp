@@ -1,5 +1,5 @@
 #include "exec/tool_commands.h"
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 #include "support/crt_args.h"
 
 #include <gtest/gtest.h>

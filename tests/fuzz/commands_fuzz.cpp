@@ -8,7 +8,7 @@
 
 #include "exec/command_line.h"
 #include "exec/tool_commands.h"
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 #include "support/crt_args.h"
 
 namespace {

@@ -14,7 +14,7 @@ set(rules
   "ui/fltk|config,flash,sram,app,ui/win32,ui/memory"
   "ui/win32|config,flash,sram,app,ui/fltk,ui/memory"
   "ui/memory|config,flash,sram,app,ui/fltk,ui/win32"
-  "flash|sram,app"
+  "flash|config,sram,app"
   "sram|config,flash,app"
 )
 

@@ -1,6 +1,8 @@
-#include "platform/paths.h"
+#include "platform/file_read.h"
+#include "platform/file_replace.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 
-#include "platform/filesystem.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 #include "support/test_support.h"
 
 namespace {

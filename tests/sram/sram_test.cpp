@@ -12,7 +12,7 @@
 
 #include "config/environment.h"
 #include "exec/process.h"
-#include "platform/filesystem.h"
+#include "platform/path_text.h"
 #include "sram/form2.h"
 #include "sram/snapshot.h"
 #include "support/form_rig.h"

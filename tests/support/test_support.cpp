@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "platform/paths.h"
+#include "platform/folders.h"
 
 #ifdef _WIN32
 #include <windows.h>

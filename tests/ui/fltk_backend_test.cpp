@@ -423,7 +423,7 @@ TEST_F(FltkBackendTest, WaitReadableKeepsTheLoopRunningUntilDataArrives) {
   pollfd ready{fds[0], POLLIN, 0};
   int waits = 0;
   while (poll(&ready, 1, 0) == 0) {
-    backend_->waitReadable(fds[0]);
+    backend_->waitForOutput(fds[0]);
     ++waits;
   }
   EXPECT_GE(waits, 1);

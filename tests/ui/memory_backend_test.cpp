@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "platform/filesystem.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 #include "control_cases.h"
 #include "terminal_cases.h"
 #include "support/test_support.h"

@@ -615,7 +615,7 @@ TEST(Win32Backend, WaitForPipeKeepsTheLoopGoingUntilDataOrTheEnd) {
   // Each wait runs one round of events at most; the caller waits again until data is there.
   DWORD available = 0;
   while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available == 0)
-    backend.waitForPipe(readEnd);
+    backend.waitForOutput(readEnd);
   WaitForSingleObject(writer, INFINITE);
   CloseHandle(writer);
   EXPECT_EQ(posted, 1) << "posted functions run while the pipe is silent";
@@ -625,7 +625,7 @@ TEST(Win32Backend, WaitForPipeKeepsTheLoopGoingUntilDataOrTheEnd) {
   DWORD got = 0;
   ReadFile(readEnd, &byte, 1, &got, nullptr);
   CloseHandle(writeEnd);
-  backend.waitForPipe(readEnd);  // broken: returns at once
+  backend.waitForOutput(readEnd);  // broken: returns at once
   CloseHandle(readEnd);
 }
 

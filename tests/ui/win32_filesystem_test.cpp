@@ -6,7 +6,8 @@
 
 #include <filesystem>
 
-#include "platform/filesystem.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 #include "support/test_support.h"
 #include "ui/file_browser.h"
 #include "ui/memory/memory_backend.h"
@@ -210,14 +211,14 @@ TEST(MemoryBackendWin32, WaitsForDataOrTheEndWhileTheUserActs) {
   // Each wait runs one round of events at most; the caller waits again until data is there.
   DWORD available = 0;
   while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available == 0)
-    backend.waitForPipe(readEnd);
+    backend.waitForOutput(readEnd);
   EXPECT_EQ(during, 5);
   EXPECT_EQ(backend.waitTicks(), 5);
   CloseHandle(writeEnd);
   char buffer[2];
   DWORD got = 0;
   ReadFile(readEnd, buffer, 2, &got, nullptr);
-  backend.waitForPipe(readEnd);  // broken pipe: returns at once
+  backend.waitForOutput(readEnd);  // broken pipe: returns at once
   EXPECT_EQ(during, 5);
   CloseHandle(readEnd);
 }

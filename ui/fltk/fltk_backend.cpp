@@ -134,7 +134,7 @@ class FltkBackend final : public Backend {
     Fl::check();
   }
 
-  void waitReadable(int fd) override {
+  void waitForOutput(exec::PipeEnd fd) override {
     bool ready = false;
     Fl::add_fd(fd, FL_READ | FL_EXCEPT, FdReady, &ready);
     // Returns after the events of one wake-up: the runner looks at a stop request then.

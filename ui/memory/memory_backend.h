@@ -29,11 +29,7 @@ class MemoryBackend : public Backend {
   void post(Handler fn) override;
   void run() override;
   void processPendingEvents() override;
-#ifdef _WIN32
-  void waitForPipe(void* pipe) override;
-#else
-  void waitReadable(int fd) override;
-#endif
+  void waitForOutput(exec::PipeEnd pipe) override;
 
   // --- for tests ---
   struct Message {
@@ -51,7 +47,7 @@ class MemoryBackend : public Backend {
   // Windows that exist now, by their table name.
   MemoryWindow* find(std::string_view name) const;
   Activation& activation() { return activation_; }
-  // How often the event loop ran while a child was silent (waitReadable/waitForPipe).
+  // How often the event loop ran while a child was silent (waitForOutput).
   int waitTicks() const { return waitTicks_; }
 
  private:

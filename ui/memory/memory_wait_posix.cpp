@@ -8,7 +8,7 @@
 
 namespace ui {
 
-void MemoryBackend::waitReadable(int fd) {
+void MemoryBackend::waitForOutput(exec::PipeEnd fd) {
   pollfd p{fd, POLLIN, 0};
   const int n = poll(&p, 1, 10);
   if (n > 0 || (n < 0 && errno != EINTR)) return;

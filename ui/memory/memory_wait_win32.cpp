@@ -7,12 +7,8 @@
 
 namespace ui {
 
-void MemoryBackend::waitForPipe(void* pipe) {
-  DWORD available = 0;
-  // Fails once every writer has closed the pipe: the read that follows reports the end.
-  if (!PeekNamedPipe(static_cast<HANDLE>(pipe), nullptr, 0, nullptr, &available, nullptr))
-    return;
-  if (available > 0) return;
+void MemoryBackend::waitForOutput(exec::PipeEnd pipe) {
+  if (exec::PipeReady(pipe)) return;
   Sleep(1);
   ++waitTicks_;
   processPendingEvents();

@@ -124,13 +124,9 @@ void Win32Backend::processPendingEvents() {
   }
 }
 
-// An anonymous pipe is no waitable object: poll it, and keep the windows working between
-// polls, until data is there or the pipe has broken (the read that follows then fails).
-void Win32Backend::waitForPipe(void* pipe) {
-  DWORD available = 0;
-  if (!PeekNamedPipe(static_cast<HANDLE>(pipe), nullptr, 0, nullptr, &available, nullptr))
-    return;
-  if (available > 0) return;
+// Polls the pipe, keeping the windows working between polls.
+void Win32Backend::waitForOutput(exec::PipeEnd pipe) {
+  if (exec::PipeReady(pipe)) return;
   MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   processPendingEvents();
 }

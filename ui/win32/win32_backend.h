@@ -24,7 +24,7 @@ class Win32Backend : public Backend {
   void post(Handler fn) override;
   void run() override;
   void processPendingEvents() override;
-  void waitForPipe(void* pipe) override;
+  void waitForOutput(exec::PipeEnd pipe) override;
 
   Activation& activation() { return activation_; }
   // The system's resolution, which windows are laid out at. The manifest declares the program

@@ -1,15 +1,15 @@
 // Replacing a file on POSIX systems: write a temporary file beside it, fdatasync it, rename it
 // over the old one, then sync the folder so the rename itself survives a power cut.
-#include "config/replace_file.h"
+#include "platform/file_replace.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <string>
 
-namespace config {
+namespace platform {
 
 namespace {
 
@@ -73,4 +73,6 @@ std::optional<std::string> CannotCreateReason(std::string_view path) {
   return std::nullopt;
 }
 
-}  // namespace config
+bool RemoveFile(std::string_view path) { return ::unlink(std::string(path).c_str()) == 0; }
+
+}  // namespace platform

@@ -1,11 +1,11 @@
-// The portable half of file replacement: the temporary file's name, and reading a file whole.
-// The writing, renaming and reading live in replace_file_posix.cpp and replace_file_win32.cpp.
-#include "config/replace_file.h"
+// The portable half of file replacement: the temporary file's name. The writing and renaming
+// live in file_replace_posix.cpp and file_replace_win32.cpp.
+#include "platform/file_replace.h"
 
 #include <atomic>
 #include <random>
 
-namespace config {
+namespace platform {
 
 std::string TemporaryPrefixFor(std::string_view path) { return std::string(path) + ".tmp"; }
 
@@ -22,17 +22,4 @@ std::string TemporaryPathFor(std::string_view path) {
   return name;
 }
 
-std::string UnwritableFolderLine(std::string_view folder, std::string_view reason) {
-  std::string line = "The folder ";
-  line += folder;
-  line += " cannot be written (";
-  line += reason;
-  line += "): the options will not be kept.";
-  return line;
-}
-
-std::optional<std::string> ReadWholeFile(std::string_view path) {
-  return ReadFilePart(path, 0, kWholeFileLimit);
-}
-
-}  // namespace config
+}  // namespace platform

@@ -1,5 +1,6 @@
-// File-system services of the start-up sequence and the jobs: the application directory, the
-// current directory, the existence test, and reading the files the jobs hand to the tool.
+// Reading files and asking what an entry is: the existence test, the checks on the files the
+// jobs hand to the tool, and reading parts of files without ever waiting on something that is
+// not a file.
 #pragma once
 
 #include <cstddef>
@@ -9,15 +10,6 @@
 #include <string_view>
 
 namespace platform {
-
-// The directory that holds the running executable, as the platform reports it (Linux:
-// /proc/self/exe; Windows: the module file name), without a trailing separator except at a
-// root ("c:\", "/"). UTF-8.
-std::string ApplicationDirectory();
-
-// The current directory is platform::CurrentDirectory().
-// Changes the current directory, the drive included on Windows. False when it fails.
-bool ChangeDirectory(std::string_view path);
 
 // True when path names an existing entry that is neither a directory nor a volume label.
 // Never fails: an empty, malformed or missing path gives false.
@@ -31,8 +23,6 @@ EntryKind KindOfEntry(std::string_view path);
 // The size in bytes of what KindOfEntry calls a regular file; nullopt for anything else.
 std::optional<std::uint64_t> RegularFileSize(std::string_view path);
 
-bool RemoveFile(std::string_view path);
-
 // At most limit bytes of a regular file, from offset on (less when the file ends first,
 // possibly none); nullopt when path is missing or is not a regular file (a directory, a FIFO,
 // a device) or cannot be read. The file is opened without waiting, so nothing the user names
@@ -40,9 +30,14 @@ bool RemoveFile(std::string_view path);
 std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
                                         std::size_t limit);
 
-// Makes the folder path when it is missing (its parent must exist). True when a folder is
-// there afterwards; false when it cannot be made or something else has the name.
-bool MakeFolder(std::string_view path);
+// The largest file ReadWholeFile reads: the files it serves are a few hundred bytes, so a
+// bigger one is junk and only its start is looked at.
+inline constexpr std::size_t kWholeFileLimit = 64 * 1024;
+
+// The whole file as bytes (its first kWholeFileLimit bytes); nullopt as for ReadFilePart.
+inline std::optional<std::string> ReadWholeFile(std::string_view path) {
+  return ReadFilePart(path, 0, kWholeFileLimit);
+}
 
 // True when path names a regular file that the program can open for reading now: the tool
 // skips a game it cannot open and builds the image without it.

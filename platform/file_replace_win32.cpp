@@ -1,6 +1,6 @@
 // Replacing a file on Windows: write a temporary file beside it, FlushFileBuffers it, and move
 // it over the old one with MoveFileExA, written through to disk.
-#include "config/replace_file.h"
+#include "platform/file_replace.h"
 
 #include "platform/codepage.h"
 
@@ -9,7 +9,7 @@
 // <windows.h> maps this name to its own ANSI/wide function; ours lives in namespace config.
 #undef ReplaceFile
 
-namespace config {
+namespace platform {
 
 namespace {
 
@@ -18,7 +18,7 @@ namespace {
 HANDLE CreateTemporary(std::string_view path, std::string& temp) {
   constexpr int kTries = 100;
   for (int i = 0; i < kTries; ++i) {
-    temp = platform::Utf8ToAnsi(TemporaryPathFor(path));
+    temp = Utf8ToAnsi(TemporaryPathFor(path));
     HANDLE file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
@@ -45,7 +45,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }  // namespace
 
 bool ReplaceFile(std::string_view path, std::string_view bytes) {
-  std::string target = platform::Utf8ToAnsi(path);
+  std::string target = Utf8ToAnsi(path);
   std::string temp;
   HANDLE file = CreateTemporary(path, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -62,7 +62,7 @@ bool ReplaceFile(std::string_view path, std::string_view bytes) {
 }
 
 std::optional<std::string> CannotCreateReason(std::string_view path) {
-  const std::string file = platform::Utf8ToAnsi(path);
+  const std::string file = Utf8ToAnsi(path);
   HANDLE handle = ::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (handle != INVALID_HANDLE_VALUE) {
@@ -73,7 +73,7 @@ std::optional<std::string> CannotCreateReason(std::string_view path) {
   char text[512] = {};
   DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, error, 0, text, sizeof text, nullptr);
-  std::string reason = platform::AnsiToUtf8(std::string_view(text, length));
+  std::string reason = AnsiToUtf8(std::string_view(text, length));
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
                              reason.back() == ' ' || reason.back() == '.')) {
     reason.pop_back();
@@ -82,4 +82,8 @@ std::optional<std::string> CannotCreateReason(std::string_view path) {
   return reason;
 }
 
-}  // namespace config
+bool RemoveFile(std::string_view path) {
+  return ::DeleteFileA(platform::Utf8ToAnsi(path).c_str()) != 0;
+}
+
+}  // namespace platform

@@ -1,6 +1,5 @@
-// File-system services on POSIX systems. The application directory comes from /proc/self/exe,
-// which names the executable itself whatever the current directory or argv[0] say.
-#include "platform/paths.h"
+// Reading files and asking what an entry is, on POSIX systems.
+#include "platform/file_read.h"
 
 #include "platform/codepage.h"
 
@@ -22,29 +21,7 @@ bool StatOf(std::string_view path, struct stat& info) {
   return !path.empty() && ::stat(std::string(path).c_str(), &info) == 0;
 }
 
-// The folder part of a path: no trailing separator except at the root.
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return std::string();
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string ExecutablePath() {
-  std::vector<char> buffer(256);
-  for (;;) {
-    ssize_t got = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (got < 0) return std::string();
-    if (static_cast<size_t>(got) < buffer.size()) return std::string(buffer.data(), got);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 }  // namespace
-
-std::string ApplicationDirectory() { return FolderOf(ExecutablePath()); }
-
-bool ChangeDirectory(std::string_view path) { return ::chdir(std::string(path).c_str()) == 0; }
 
 bool FileExists(std::string_view path) {
   struct stat info {};
@@ -62,8 +39,6 @@ std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
   if (!StatOf(path, info) || !S_ISREG(info.st_mode)) return std::nullopt;
   return static_cast<std::uint64_t>(info.st_size);
 }
-
-bool RemoveFile(std::string_view path) { return ::unlink(std::string(path).c_str()) == 0; }
 
 std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
                                         std::size_t limit) {
@@ -92,14 +67,6 @@ std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t off
   ::close(fd);
   if (failed) return std::nullopt;
   return bytes;
-}
-
-bool MakeFolder(std::string_view path) {
-  const std::string folder(path);
-  if (folder.empty()) return false;
-  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return false;
-  struct stat info {};
-  return StatOf(folder, info) && S_ISDIR(info.st_mode);
 }
 
 bool CanReadFile(std::string_view path) {

@@ -1,6 +1,8 @@
 // Linux view of drives and directories for the file browser. Linux has no drive letters: the
 // drives are the root and every volume mounted where removable and extra disks appear.
-// Folder trees are removed with lstat, so that a link inside is removed and not followed.
+// Folder trees are removed with lstat, so that a link inside is removed and not followed. The
+// application directory comes from /proc/self/exe, which names the executable itself whatever
+// the current directory or argv[0] say.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/filesystem.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 
 namespace platform {
 
@@ -77,12 +80,6 @@ std::vector<std::string> ListEntries(std::string_view dir, Want want) {
 }
 
 }  // namespace
-
-char PathSeparator() { return '/'; }
-
-std::string RootOf(std::string_view path) {
-  return !path.empty() && path.front() == '/' ? "/" : "";
-}
 
 std::vector<std::string> ListDrives() {
   std::vector<std::string> volumes;
@@ -166,6 +163,40 @@ bool CreateEmptyFolder(std::string_view path) {
 
 bool RemoveFolderTree(std::string_view path) {
   return !path.empty() && RemoveEntry(std::string(path));
+}
+
+namespace {
+
+// The folder part of a path: no trailing separator except at the root.
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string ExecutablePath() {
+  std::vector<char> buffer(256);
+  for (;;) {
+    ssize_t got = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (got < 0) return std::string();
+    if (static_cast<size_t>(got) < buffer.size()) return std::string(buffer.data(), got);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace
+
+std::string ApplicationDirectory() { return FolderOf(ExecutablePath()); }
+
+bool ChangeDirectory(std::string_view path) { return ::chdir(std::string(path).c_str()) == 0; }
+
+bool MakeFolder(std::string_view path) {
+  const std::string folder(path);
+  if (folder.empty()) return false;
+  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  struct stat info {};
+  return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace platform

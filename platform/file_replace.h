@@ -1,6 +1,5 @@
 // Replacing a file without ever losing the old one: the new bytes go to a temporary file in
-// the same folder, are flushed to disk, and only then renamed over the old file. Reading the
-// files the user can point us at, without ever waiting on something that is not a file.
+// the same folder, are flushed to disk, and only then renamed over the old file.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/paths.h"
-
-namespace config {
+namespace platform {
 
 // Writes bytes to path as described above. On any failure the old file (if any) is left as it
 // was, the temporary file is removed, and false is returned.
@@ -27,18 +24,7 @@ std::string TemporaryPathFor(std::string_view path);
 // system's reason, as its own message text without a final full stop.
 std::optional<std::string> CannotCreateReason(std::string_view path);
 
-// The output box's line (without line ending) saying that folder cannot be written, for the
-// system's reason, so the options will not be kept.
-std::string UnwritableFolderLine(std::string_view folder, std::string_view reason);
+// Removes the file path. False when it cannot.
+bool RemoveFile(std::string_view path);
 
-// Reading a file the user can point us at is a file-system service of the platform.
-using platform::ReadFilePart;
-
-// The largest file ReadWholeFile reads: the files it serves are a few hundred bytes, so a
-// bigger one is junk and only its start is looked at.
-inline constexpr size_t kWholeFileLimit = 64 * 1024;
-
-// The whole file as bytes (its first kWholeFileLimit bytes); nullopt as for ReadFilePart.
-std::optional<std::string> ReadWholeFile(std::string_view path);
-
-}  // namespace config
+}  // namespace platform

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "platform/codepage.h"
-#include "platform/filesystem.h"
+#include "platform/folders.h"
+#include "platform/path_text.h"
 
 namespace platform {
 
@@ -56,23 +57,6 @@ std::vector<std::string> ListEntries(std::string_view dir, Want want) {
 }
 
 }  // namespace
-
-char PathSeparator() { return '\\'; }
-
-// "c:\..." has the root "c:\"; a share "\\server\share\..." has "\\server\share\". The root is
-// always a prefix of path, as the directory list takes the rest apart after it.
-std::string RootOf(std::string_view path) {
-  if (HasDriveLetter(path) && path.size() >= 3 && IsSeparator(path[2]))
-    return std::string(path.substr(0, 3));
-  if (path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-    size_t server = path.find_first_of("\\/", 2);
-    if (server == std::string_view::npos) return "";
-    size_t share = path.find_first_of("\\/", server + 1);
-    if (share == std::string_view::npos) return std::string(path) + '\\';
-    return std::string(path.substr(0, share + 1));
-  }
-  return "";
-}
 
 std::vector<std::string> ListDrives() {
   std::vector<std::string> drives;
@@ -167,6 +151,43 @@ bool CreateEmptyFolder(std::string_view path) {
 bool RemoveFolderTree(std::string_view path) {
   const std::string folder = platform::Utf8ToAnsi(path);
   return !folder.empty() && RemoveEntry(folder);
+}
+
+namespace {
+
+// The folder part of a path: no trailing separator except at a drive root ("c:\").
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return std::string();
+  if (slash == 2 && path[1] == ':') return path.substr(0, 3);
+  return path.substr(0, slash);
+}
+
+std::string ModuleFileName() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    DWORD got = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (got == 0) return std::string();
+    if (got < buffer.size()) return std::string(buffer.data(), got);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace
+
+std::string ApplicationDirectory() { return platform::AnsiToUtf8(FolderOf(ModuleFileName())); }
+
+// SetCurrentDirectoryA switches the current drive along with the directory.
+bool ChangeDirectory(std::string_view path) {
+  return ::SetCurrentDirectoryA(platform::Utf8ToAnsi(path).c_str()) != 0;
+}
+
+bool MakeFolder(std::string_view path) {
+  const std::string folder = platform::Utf8ToAnsi(path);
+  if (folder.empty()) return false;
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 }  // namespace platform

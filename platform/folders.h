@@ -1,7 +1,9 @@
-// What the drive, directory and file lists show, independent of any toolkit. Every backend's
-// file browser uses these, so the three lists behave the same on every platform and in tests.
+// Folders: the application directory and the current one, what the drive, directory and file
+// lists show (independent of any toolkit, so the three lists behave the same on every platform
+// and in tests), and the folders the jobs make and empty.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -9,12 +11,17 @@
 
 namespace platform {
 
-// The platform's path separator: '\\' on Windows, '/' elsewhere.
-char PathSeparator();
+// The directory that holds the running executable, as the platform reports it (Linux:
+// /proc/self/exe; Windows: the module file name), without a trailing separator except at a
+// root ("c:\", "/"). UTF-8.
+std::string ApplicationDirectory();
 
-// Joins a directory and a name with one separator, without normalising: a root that already
-// ends with the separator ("c:\", "/") gives a doubled one, as the flash list expects.
-std::string JoinPath(std::string_view dir, std::string_view name);
+// Changes the current directory, the drive included on Windows. False when it fails.
+bool ChangeDirectory(std::string_view path);
+
+// Makes the folder path when it is missing (its parent must exist). True when a folder is
+// there afterwards; false when it cannot be made or something else has the name.
+bool MakeFolder(std::string_view path);
 
 // Drives in the order the drive list shows them. Windows: the logical drives, "a:", "c:" ...
 // Linux: "/" then every mounted volume under /media, /mnt and /run/media.
@@ -65,16 +72,6 @@ DriveDirectories& SharedDriveDirectories();
 // Platform part of DriveDirectories::currentOf: the system's current directory of drive
 // (Windows), or the drive itself (Linux).
 std::string SystemCurrentDirectoryOfDrive(std::string_view drive);
-
-// The root of path ("/" on Linux, "c:\" on Windows); empty when path has none.
-std::string RootOf(std::string_view path);
-
-// The file name of path: what follows its last separator.
-std::string_view FileNameOf(std::string_view path);
-
-// The folder of path: what precedes its file name, without the separator between them, the
-// root kept whole ("/", "c:\"). Empty for a bare name.
-std::string FolderOf(std::string_view path);
 
 // For the folder the ROM fixes are made in, where the tool writes each fixed copy so that the
 // user's own ROM files are never written:

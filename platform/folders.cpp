@@ -1,7 +1,9 @@
-// The platform-independent half of the file browser's view of the file system.
-#include "platform/filesystem.h"
+// The platform-independent half of the folder services: the directory list's entries, each
+// drive's current directory, and whether a path lies in a folder.
+#include "platform/folders.h"
 
-#include "platform/paths.h"
+#include "platform/file_read.h"
+#include "platform/path_text.h"
 
 namespace platform {
 
@@ -20,13 +22,6 @@ std::string ChildPath(std::string_view dir, std::string_view name) {
 }
 
 }  // namespace
-
-std::string JoinPath(std::string_view dir, std::string_view name) {
-  std::string out(dir);
-  out += PathSeparator();
-  out += name;
-  return out;
-}
 
 std::vector<DirEntry> DirListEntries(std::string_view path) {
   std::vector<DirEntry> entries;
@@ -68,15 +63,6 @@ DriveDirectories& SharedDriveDirectories() {
   return shared;
 }
 
-std::string_view FileNameOf(std::string_view path) {
-#ifdef _WIN32
-  const std::size_t cut = path.find_last_of("\\/:");
-#else
-  const std::size_t cut = path.rfind('/');
-#endif
-  return cut == std::string_view::npos ? path : path.substr(cut + 1);
-}
-
 bool LiesInside(std::string_view path, std::string_view folder) {
   std::string current = FullPathOf(path);
   while (!current.empty()) {
@@ -86,12 +72,6 @@ bool LiesInside(std::string_view path, std::string_view folder) {
     current = std::move(parent);
   }
   return false;
-}
-
-std::string FolderOf(std::string_view path) {
-  std::string_view folder = path.substr(0, path.size() - FileNameOf(path).size());
-  if (folder.size() > RootOf(path).size()) folder.remove_suffix(1);
-  return std::string(folder);
 }
 
 }  // namespace platform

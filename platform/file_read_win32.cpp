@@ -1,6 +1,6 @@
-// File-system services on Windows, through the ANSI entry points: paths are UTF-8 inside the
-// program and cross to the system in the ANSI code page.
-#include "platform/paths.h"
+// Reading files and asking what an entry is on Windows, through the ANSI entry points: paths are
+// UTF-8 inside the program and cross to the system in the ANSI code page.
+#include "platform/file_read.h"
 
 #include "platform/codepage.h"
 
@@ -29,32 +29,7 @@ HANDLE OpenDiskFile(const std::string& ansi) {
 // The volume-label attribute bit of the old FAT file systems; no longer named by the headers.
 constexpr DWORD kVolumeLabelAttribute = 0x8;
 
-// The folder part of a path: no trailing separator except at a drive root ("c:\").
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.rfind('\\');
-  if (slash == std::string::npos) return std::string();
-  if (slash == 2 && path[1] == ':') return path.substr(0, 3);
-  return path.substr(0, slash);
-}
-
-std::string ModuleFileName() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    DWORD got = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (got == 0) return std::string();
-    if (got < buffer.size()) return std::string(buffer.data(), got);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 }  // namespace
-
-std::string ApplicationDirectory() { return platform::AnsiToUtf8(FolderOf(ModuleFileName())); }
-
-// SetCurrentDirectoryA switches the current drive along with the directory.
-bool ChangeDirectory(std::string_view path) {
-  return ::SetCurrentDirectoryA(platform::Utf8ToAnsi(path).c_str()) != 0;
-}
 
 bool FileExists(std::string_view path) {
   if (path.empty()) return false;
@@ -88,10 +63,6 @@ std::optional<std::uint64_t> RegularFileSize(std::string_view path) {
   return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-bool RemoveFile(std::string_view path) {
-  return ::DeleteFileA(platform::Utf8ToAnsi(path).c_str()) != 0;
-}
-
 std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t offset,
                                         std::size_t limit) {
   std::string native = platform::Utf8ToAnsi(path);
@@ -122,14 +93,6 @@ std::optional<std::string> ReadFilePart(std::string_view path, std::uint64_t off
   ::CloseHandle(file);
   if (failed) return std::nullopt;
   return bytes;
-}
-
-bool MakeFolder(std::string_view path) {
-  const std::string folder = platform::Utf8ToAnsi(path);
-  if (folder.empty()) return false;
-  ::CreateDirectoryA(folder.c_str(), nullptr);
-  const DWORD attributes = ::GetFileAttributesA(folder.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool CanReadFile(std::string_view path) {
@@ -177,8 +140,8 @@ std::string FullPathOf(std::string_view path) {
   if (::GetFileAttributesA(ansi.c_str()) == INVALID_FILE_ATTRIBUTES) return std::string();
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
-    const DWORD got = ::GetFullPathNameA(ansi.c_str(), static_cast<DWORD>(buffer.size()),
-                                         buffer.data(), nullptr);
+    const DWORD got =
+        ::GetFullPathNameA(ansi.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     if (got == 0) return std::string();
     if (got < buffer.size()) return platform::AnsiToUtf8(std::string(buffer.data(), got));
     buffer.resize(got);
