@@ -82,3 +82,21 @@ wine_start_up() {
   echo "ok: $what ended cleanly when its window was closed"
   [ -z "$ended" ] || "$ended" "$dir"
 }
+
+# A click (COUNT clicks) at X Y of the screen, once the pointer has settled there.
+#   click X Y [COUNT]
+click() { xdotool mousemove "$1" "$2"; sleep 0.3; xdotool click --repeat "${3:-1}" --delay 80 1; }
+
+# Waits for the main window, queues the first file of its file list with a double-click and
+# presses "Flash". The offsets are within the window as xdotool reports it (under Wine the frame
+# counts).
+#   queue_first_and_flash FILE_X FILE_Y FLASH_X FLASH_Y
+queue_first_and_flash() {
+  local window X Y WIDTH HEIGHT SCREEN
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name "TELVO FLASH" | head -n 1)
+  sleep 3
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  click $((X + $1)) $((Y + $2)) 2
+  sleep 1
+  click $((X + $3)) $((Y + $4))
+}

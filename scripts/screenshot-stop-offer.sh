@@ -10,10 +10,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mode=${1:-linux}
 output=$(realpath -m "${2:-$root/shots/stop-offer-$mode.png}")
-if [ -z "${TELVO_SCREENSHOT_INNER:-}" ]; then
-  export TELVO_SCREENSHOT_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$mode" "$output" </dev/null
-fi
+. "$root/scripts/lib.sh"
+on_display 1024x768x24 -noreset -- "$mode" "$output"
 
 app=$(mktemp -d)
 tag=$(basename "$app")
@@ -38,13 +36,7 @@ fi
 pid=$!
 trap 'kill $pid 2>/dev/null || true; rm -rf "$app"' EXIT
 
-click() { xdotool mousemove "$1" "$2"; sleep 0.3; xdotool click --repeat "${3:-1}" --delay 80 1; }
-window=$(timeout 60 xdotool search --sync --onlyvisible --name "TELVO FLASH" | head -n 1)
-sleep 3
-eval "$(xdotool getwindowgeometry --shell "$window")"
-click $((X + file[0])) $((Y + file[1])) 2
-sleep 1
-click $((X + flash[0])) $((Y + flash[1]))
+queue_first_and_flash "${file[@]}" "${flash[@]}"
 sleep 2
 close
 sleep 4

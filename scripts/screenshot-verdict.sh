@@ -13,10 +13,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 linux_build=${TELVO_BUILD:-$root/build}
 mode=${1:-linux}
 folder=$(realpath -m "${2:-$root/shots}")
-if [ -z "${TELVO_SCREENSHOT_INNER:-}" ]; then
-  export TELVO_SCREENSHOT_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$mode" "$folder" </dev/null
-fi
+. "$root/scripts/lib.sh"
+on_display 1024x768x24 -noreset -- "$mode" "$folder"
 mkdir -p "$folder"
 
 # One flash, with or without a cartridge answering; the screen is saved when it has ended.
@@ -43,13 +41,7 @@ shot() {
     close() { "$linux_build/x11close" "TELVO FLASH" || true; }
   fi
   pid=$!
-  click() { xdotool mousemove "$1" "$2"; sleep 0.3; xdotool click --repeat "${3:-1}" --delay 80 1; }
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name "TELVO FLASH" | head -n 1)
-  sleep 3
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  click $((X + file[0])) $((Y + file[1])) 2
-  sleep 1
-  click $((X + flash[0])) $((Y + flash[1]))
+  queue_first_and_flash "${file[@]}" "${flash[@]}"
   sleep 6
   import -window root "$folder/$mode-flash-$name.png"
   echo "verdict ($name): $folder/$mode-flash-$name.png"
