@@ -91,6 +91,10 @@ test_build() {  # test_build DIR [--win32]: the build's unit tests, then its smo
   # The runner refuses when it cannot run this build's programs, and then nothing here can pass.
   wine_runs "the programs of $name" "${arch[@]}" || return 0
   echo "== unit tests of $name under Wine"
+  # One Wine server for the whole run: a test that starts while the previous test's server is
+  # shutting down loses its connection ("wine client error ... Connection reset by peer"). Not
+  # through the wineserver wrapper, which tells the server to end with its last client.
+  WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver64 -p 2>/dev/null || true
   if ! ctest --test-dir "$build" --output-on-failure --timeout 600 </dev/null; then
     fail "ctest in $name"
   fi
